@@ -1,0 +1,1 @@
+# Tests of the logroot predicates (placeholder: replaced with the real targets).

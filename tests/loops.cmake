@@ -1,0 +1,1 @@
+# Tests of the loops predicates (placeholder: replaced with the real targets).

@@ -1,0 +1,1 @@
+# Tests of the text predicates (placeholder: replaced with the real targets).
