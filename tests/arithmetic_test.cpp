@@ -2,11 +2,10 @@
 // every entry point.
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <map>
 #include <random>
 
 #include "harness.h"
+#include "reference/arith.h"
 
 namespace {
 
@@ -87,35 +86,10 @@ TEST(Arithmetic, EdgeCases) {
   for (const Row& row : rows) checkRow(row);
 }
 
-// A literal reference: 64-bit arithmetic, then the low 32 bits.
-using Ref = std::optional<std::int64_t>;
-std::int32_t low32(std::int64_t v) {
-  v &= 0xffffffffLL;
-  return std::int32_t(v >= 0x80000000LL ? v - 0x100000000LL : v);
-}
-
-// Each family's value from (x, y, z) with the open argument ignored, or
-// nothing where the guard refuses.
-const std::map<std::string, std::function<Ref(std::int64_t, std::int64_t, std::int64_t)>> reference = {
-    {"addNat_iii", [](auto x, auto y, auto) -> Ref { return x + y; }},
-    {"addNat_iio", [](auto x, auto y, auto) -> Ref { return x + y; }},
-    {"addNat_ioi", [](auto x, auto, auto z) -> Ref { return z < x ? Ref() : z - x; }},
-    {"addNat_oii", [](auto, auto y, auto z) -> Ref { return z < y ? Ref() : z - y; }},
-    {"subNat_iii", [](auto x, auto y, auto) -> Ref { return x < y ? Ref() : x - y; }},
-    {"subNat_iio", [](auto x, auto y, auto) -> Ref { return x < y ? Ref() : x - y; }},
-    {"subNat_ioi", [](auto x, auto, auto z) -> Ref { return x < z ? Ref() : x - z; }},
-    {"subNat_oii", [](auto, auto y, auto z) -> Ref { return z + y; }},
-    {"multNat_iii", [](auto x, auto y, auto) -> Ref { return x * y; }},
-    {"multNat_iio", [](auto x, auto y, auto) -> Ref { return x * y; }},
-    {"divNat_iii", [](auto x, auto y, auto) -> Ref { return y == 0 ? Ref() : x / y; }},
-    {"divNat_iio", [](auto x, auto y, auto) -> Ref { return y == 0 ? Ref() : x / y; }},
-    {"modNat_iii", [](auto x, auto y, auto) -> Ref { return y == 0 ? Ref() : x % y; }},
-    {"modNat_iio", [](auto x, auto y, auto) -> Ref { return y == 0 ? Ref() : x % y; }},
-};
-
 void compareWithReference(std::int32_t x, std::int32_t y, std::int32_t z) {
-  for (const auto& [name, value] : reference) {
-    Ref want = value(x, y, z);
+  using reference::low32;
+  for (const auto& [name, value] : reference::arithmetic()) {
+    reference::Value want = value(x, y, z);
     int out = outputIndex(name);
     std::vector<std::int32_t> all = {x, y, z};
     if (out < 0) {
@@ -131,8 +105,8 @@ void compareWithReference(std::int32_t x, std::int32_t y, std::int32_t z) {
       if (got && want) EXPECT_EQ(*got, low32(*want)) << name << "(" << x << ", " << y << ", " << z << ")";
     }
   }
-  EXPECT_EQ(check("evenNat_i", {x}), x % 2 == 0) << x;
-  EXPECT_EQ(check("oddNat_i", {x}), x % 2 == 1) << x;
+  EXPECT_EQ(check("evenNat_i", {x}), reference::even(x)) << x;
+  EXPECT_EQ(check("oddNat_i", {x}), reference::odd(x)) << x;
 }
 
 const std::int32_t boundaries[] = {INT32_MIN, INT32_MIN + 1, -65536, -46341, -7, -2, -1, 0, 1, 2, 3, 7, 46341, 65536, 2147483646, 2147483647};
