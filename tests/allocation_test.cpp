@@ -157,6 +157,36 @@ TEST(Allocation, FailedAllocationsPropagateAndLeakNothing) {
   }
 }
 
+// A soak of the twelve conversions, their outputs overwritten by every
+// call: afterwards only the texts the arguments hold are allocated.
+TEST(Allocation, SoakOfTheConversionsLeavesOnlyTheDeliveredTexts) {
+  const std::vector<std::pair<std::string, std::vector<V>>> soaks = {
+      {"s2nNat_ii", {S(" -42x"), I(-42)}}, {"s2nNat_io", {S("123"), S("old")}}, {"s2nNat_oi", {Null, I(-2147483647)}},
+      {"n2sNat_ii", {I(7), S("007")}},     {"n2sNat_io", {I(99), Null}},        {"n2sNat_oi", {S("old"), S("+5")}},
+      {"b2dNat_ii", {S("101"), I(5)}},     {"b2dNat_io", {S("1101"), Null}},    {"b2dNat_oi", {Null, I(-1)}},
+      {"d2bNat_ii", {I(5), S("0101")}},    {"d2bNat_io", {I(INT32_MIN), Null}}, {"d2bNat_oi", {Null, S("111")}},
+  };
+  std::vector<std::vector<CONSTANT>> argvs;
+  std::vector<EntryPoint> calls;
+  for (const auto& [name, args] : soaks) {
+    calls.push_back(entry(name));
+    argvs.emplace_back();
+    for (const V& v : args) argvs.back().push_back(v.make());
+  }
+  long texts;
+  {
+    Window window;
+    for (int round = 0; round < 250000; ++round)
+      for (std::size_t i = 0; i < soaks.size(); ++i) calls[i](argvs[i].data());
+    texts = ledger.liveCount;
+  }
+  // Outputs that end up holding a delivered text: one live array each.
+  long delivered = 0;
+  for (std::size_t i = 0; i < soaks.size(); ++i)
+    if (outputIndex(soaks[i].first) >= 0 && argvs[i][outputIndex(soaks[i].first)].isString()) ++delivered;
+  EXPECT_EQ(texts, delivered);
+}
+
 TEST(Allocation, ConstantOperations) {
   CONSTANT text("abc", true), symbol("xyz", false), number(5);
   {

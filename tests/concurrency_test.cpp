@@ -6,18 +6,11 @@
 #include <thread>
 
 #include "harness.h"
+#include "reference/kinds.h"
 
 namespace {
 
 using namespace harness;
-
-// The kind an entry point reads at each position: the text side of the
-// conversions is a String, everything else an Integer.
-bool readsText(const std::string& name, std::size_t index) {
-  std::string predicate = name.substr(0, name.rfind('_'));
-  return ((predicate == "s2nNat" || predicate == "b2dNat") && index == 0) ||
-         ((predicate == "n2sNat" || predicate == "d2bNat") && index == 1);
-}
 
 struct Call {
   EntryPoint entry;
@@ -36,7 +29,7 @@ std::vector<Call> calls() {
       for (std::size_t i = 0; i < arity; ++i) {
         if (int(i) == out)
           args.push_back(S("previous output"));
-        else if (readsText(name, i))
+        else if (reference::readsText(name, i))
           args.push_back(S(texts[(k + i) % std::size(texts)]));
         else
           args.push_back(I(numbers[(k + 3 * i) % std::size(numbers)]));
