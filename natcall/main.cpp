@@ -1,0 +1,172 @@
+// natcall: evaluates atoms through the library's entry points, as a rules
+// host would, from the command line or one atom per line of a file.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "atom.h"
+#include "session.h"
+
+namespace {
+
+const char usage[] =
+    "usage: natcall [--lib PATH] ATOM...\n"
+    "       natcall [--lib PATH] -f FILE     (one atom per line; '-' reads standard input)\n"
+    "       natcall [--lib PATH] --list\n"
+    "An atom is predicate(term, ...); a term is an integer, a \"string\", a symbol\n"
+    "or a Variable (at most one). Exit status: 0 every atom held or was computed,\n"
+    "1 some atom was false, 2 an error.\n";
+
+int usageError(const std::string& message) {
+  std::fprintf(stderr, "natcall: %s\n%s", message.c_str(), usage);
+  return 2;
+}
+
+// Writes the outputs of a run, one line per atom, keeping them ahead of any
+// message on standard error.
+class Output {
+ public:
+  Output() { line_.reserve(1 << 16); }
+  ~Output() { flush(); }
+  std::string& line() { return line_; }
+  void endLine() {
+    line_ += '\n';
+    if (line_.size() >= (1 << 16) - 256) flush();
+  }
+  void flush() {
+    if (!line_.empty()) std::fwrite(line_.data(), 1, line_.size(), stdout);
+    line_.clear();
+    std::fflush(stdout);
+  }
+
+ private:
+  std::string line_;
+};
+
+class Evaluator {
+ public:
+  explicit Evaluator(const natcall::Library& library) : session_(library) {}
+
+  // `where` names the line of input in messages: "atom 2" or "FILE, line 3".
+  // Returns false after an error.
+  bool line(std::string_view text, const std::string& where) {
+    natcall::SyntaxError syntax;
+    if (!natcall::parseAtom(text, atom_, syntax)) {
+      output_.flush();
+      std::string caret;
+      for (std::size_t i = 0; i + 1 < syntax.column && i < text.size(); ++i)
+        caret += text[i] == '\t' ? '\t' : ' ';
+      std::fprintf(stderr, "natcall: %s, column %zu: %s\n  %.*s\n  %s^\n", where.c_str(), syntax.column,
+                   syntax.message.c_str(), int(text.size()), text.data(), caret.c_str());
+      status_ = 2;
+      return false;
+    }
+    std::string error;
+    natcall::Outcome outcome = session_.evaluate(atom_, output_.line(), error);
+    if (outcome == natcall::Outcome::error) {
+      output_.flush();
+      std::fprintf(stderr, "natcall: %s: %s\n", where.c_str(), error.c_str());
+      status_ = 2;
+      return false;
+    }
+    output_.endLine();
+    if (outcome == natcall::Outcome::fails) status_ = 1;
+    return true;
+  }
+
+  int status() const { return status_; }
+
+ private:
+  natcall::Session session_;
+  natcall::Atom atom_;
+  Output output_;
+  int status_ = 0;
+};
+
+int batch(Evaluator& evaluator, const std::string& path) {
+  bool standardInput = path == "-";
+  std::string name = standardInput ? "standard input" : path;
+  FILE* file = standardInput ? stdin : std::fopen(path.c_str(), "r");
+  if (!file) {
+    std::fprintf(stderr, "natcall: cannot read %s: %s\n", path.c_str(), std::strerror(errno));
+    return 2;
+  }
+  char* buffer = nullptr;
+  std::size_t capacity = 0;
+  long number = 0;
+  for (ssize_t length; (length = getline(&buffer, &capacity, file)) >= 0;) {
+    ++number;
+    std::string_view text(buffer, std::size_t(length));
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+    if (natcall::isBlankOrComment(text)) continue;
+    if (!evaluator.line(text, name + ", line " + std::to_string(number))) break;
+  }
+  bool failed = std::ferror(file);
+  std::free(buffer);
+  if (!standardInput) std::fclose(file);
+  if (failed) {
+    std::fprintf(stderr, "natcall: error reading %s\n", name.c_str());
+    return 2;
+  }
+  return evaluator.status();
+}
+
+int list(const natcall::Library& library) {
+  for (const natcall::Predicate& predicate : natcall::knownPredicates()) {
+    std::string line(predicate.name);
+    line += '/' + std::to_string(predicate.arity) + ':';
+    std::vector<std::string> offered = library.patterns(predicate.name, predicate.arity);
+    if (offered.empty()) line += " (none)";
+    for (const std::string& pattern : offered) line += ' ' + pattern;
+    std::puts(line.c_str());
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string libraryPath, file;
+  bool listing = false, haveFile = false;
+  std::vector<std::string> atoms;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--") {
+      atoms.insert(atoms.end(), argv + i + 1, argv + argc);
+      break;
+    } else if (arg == "-h" || arg == "--help") {
+      std::fputs(usage, stdout);
+      return 0;
+    } else if (arg == "--list") {
+      listing = true;
+    } else if (arg == "--lib" || arg == "-f") {
+      if (i + 1 >= argc || argv[i + 1][0] == '\0') return usageError(arg + " needs an argument");
+      (arg == "--lib" ? libraryPath : file) = argv[++i];
+      if (arg == "-f") haveFile = true;
+    } else if (arg.rfind("--lib=", 0) == 0 && arg.size() > 6) {
+      libraryPath = arg.substr(6);
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return usageError("unknown option " + arg);
+    } else {
+      atoms.push_back(arg);
+    }
+  }
+  if (int(listing) + int(haveFile) + int(!atoms.empty()) != 1)
+    return usageError("give atoms, or -f FILE, or --list");
+
+  natcall::Library library;
+  std::string error;
+  if (!library.open(libraryPath, error)) {
+    std::fprintf(stderr, "natcall: cannot load the library: %s\n", error.c_str());
+    return 2;
+  }
+  if (listing) return list(library);
+  Evaluator evaluator(library);
+  if (haveFile) return batch(evaluator, file);
+  for (std::size_t i = 0; i < atoms.size(); ++i)
+    if (!evaluator.line(atoms[i], "atom " + std::to_string(i + 1))) break;
+  return evaluator.status();
+}

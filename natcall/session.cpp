@@ -1,0 +1,169 @@
+#include "session.h"
+
+#include <dlfcn.h>
+
+#include <charconv>
+#include <memory>
+
+namespace natcall {
+
+bool Library::open(const std::string& path, std::string& error) {
+  if (path.empty()) {
+    // Already loaded as natcall's own dependency: this finds that copy
+    // instead of guessing where the dynamic loader took it from.
+    handle_ = dlopen(NATCALL_LIBRARY_SONAME, RTLD_NOW | RTLD_NOLOAD);
+  } else {
+    // A name without a slash would be searched for on the library path.
+    std::string file = path.find('/') == std::string::npos ? "./" + path : path;
+    handle_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+  }
+  if (!handle_) {
+    const char* message = dlerror();
+    error = message ? message : "unknown loader error";
+  }
+  return handle_ != nullptr;
+}
+
+Library::~Library() {
+  if (handle_) dlclose(handle_);
+}
+
+EntryPoint Library::find(const std::string& name) const {
+  return reinterpret_cast<EntryPoint>(dlsym(handle_, name.c_str()));
+}
+
+std::vector<std::string> Library::patterns(std::string_view predicate, std::size_t arity) const {
+  std::vector<std::string> offered;
+  std::string pattern(arity, 'i');
+  for (std::size_t out = arity + 1; out-- > 0;) {
+    if (out < arity) pattern[out] = 'o';
+    if (find(std::string(predicate) + '_' + pattern)) offered.push_back(pattern);
+    if (out < arity) pattern[out] = 'i';
+  }
+  return offered;
+}
+
+const std::vector<Predicate>& knownPredicates() {
+  static const std::vector<Predicate> known = [] {
+    std::vector<Predicate> list;
+    auto add = [&list](std::string_view name, std::string_view pattern) {
+      if (list.empty() || list.back().name != name) list.push_back({name, pattern.size()});
+    };
+#define ENTRY_POINT(predicate, pattern) add(#predicate, #pattern);
+#include "entry_points.def"
+#undef ENTRY_POINT
+    return list;
+  }();
+  return known;
+}
+
+namespace {
+
+std::string joined(const std::vector<std::string>& words) {
+  std::string text;
+  for (const std::string& word : words) text += (text.empty() ? "" : ", ") + word;
+  return text;
+}
+
+void appendValue(std::string& out, const CONSTANT& value) {
+  switch (value.getType()) {
+    case CONSTANT::Integer: {
+      char digits[12];
+      auto end = std::to_chars(digits, digits + sizeof digits, value.toInt()).ptr;
+      out.append(digits, end);
+      return;
+    }
+    case CONSTANT::String: {
+      std::unique_ptr<const char[]> text(value.toString());
+      appendQuoted(out, text.get());
+      return;
+    }
+    case CONSTANT::Symbol: {
+      std::unique_ptr<const char[]> text(value.toSymbol());
+      out += text.get();
+      return;
+    }
+    default:
+      out += "null";
+  }
+}
+
+}  // namespace
+
+EntryPoint Session::lookup(const Atom& atom, std::string& error) {
+  key_.assign(atom.predicate);
+  key_ += '_';
+  for (const Term& term : atom.args) key_ += term.kind == Term::Variable ? 'o' : 'i';
+  if (auto at = found_.find(key_); at != found_.end()) return at->second;
+  if (EntryPoint entry = library_.find(key_)) return found_[key_] = entry;
+
+  std::string pattern = key_.substr(atom.predicate.size() + 1);
+  std::vector<std::string> offered = library_.patterns(atom.predicate, atom.args.size());
+  if (offered.empty()) {
+    for (const Predicate& known : knownPredicates()) {
+      if (known.name != atom.predicate) continue;
+      if (known.arity != atom.args.size()) {
+        error = atom.predicate + " takes " + std::to_string(known.arity) + " arguments, not " +
+                std::to_string(atom.args.size());
+      } else {
+        error = atom.predicate + " has no entry point for pattern " + pattern +
+                "; the library offers none for it";
+      }
+      return nullptr;
+    }
+    error = "unknown predicate " + atom.predicate + "/" + std::to_string(atom.args.size());
+  } else {
+    error = atom.predicate + " has no entry point for pattern " + pattern + "; it offers " + joined(offered);
+  }
+  return nullptr;
+}
+
+Outcome Session::evaluate(const Atom& atom, std::string& out, std::string& error) {
+  std::size_t output = atom.args.size();
+  for (std::size_t i = 0; i < atom.args.size(); ++i) {
+    if (atom.args[i].kind != Term::Variable) continue;
+    if (output != atom.args.size()) {
+      error = "more than one variable (" + atom.args[output].text + ", " + atom.args[i].text +
+              "); an entry point computes at most one argument";
+      return Outcome::error;
+    }
+    output = i;
+  }
+  EntryPoint entry = lookup(atom, error);
+  if (!entry) return Outcome::error;
+
+  argv_.clear();
+  for (const Term& term : atom.args) {
+    switch (term.kind) {
+      case Term::Integer:
+        argv_.emplace_back(term.number);
+        break;
+      // Handed over in quoted form: the text constructor keeps a text that
+      // begins with a quote as it is, so an unquoted "\"a" would lose a
+      // character.
+      case Term::String:
+        argv_.emplace_back(('"' + term.text + '"').c_str(), true);
+        break;
+      case Term::Symbol:
+        argv_.emplace_back(term.text.c_str(), false);
+        break;
+      case Term::Variable:
+        argv_.emplace_back();
+        break;
+    }
+  }
+  if (!entry(argv_.data())) {
+    out += "false";
+    return Outcome::fails;
+  }
+  if (output == atom.args.size() || atom.args[output].text == "_") {
+    out += "true";
+  } else {
+    out += atom.args[output].text;
+    out += " = ";
+    appendValue(out, argv_[output]);
+  }
+  return Outcome::holds;
+}
+
+}  // namespace natcall

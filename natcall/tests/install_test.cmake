@@ -1,0 +1,50 @@
+# Installs the build into a temporary prefix, then builds and runs a small
+# host against it through find_package and through pkg-config, and runs the
+# installed natcall, which must find the installed library beside it.
+# Usage: cmake -DBUILD=... -DWORK=... -DHOST=... -DGENERATOR=... -DCXX=...
+#   -DCXX_FLAGS=... [-DTOOLCHAIN=...] [-DEMULATOR=...] -P install_test.cmake
+cmake_minimum_required(VERSION 3.25)
+
+function(run what)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${what} failed (${status}):\n${out}\n${err}")
+  endif()
+  set(out "${out}" PARENT_SCOPE)
+endfunction()
+
+function(expect what actual expected)
+  if(NOT actual STREQUAL expected)
+    message(FATAL_ERROR "${what}: expected\n${expected}but got\n${actual}")
+  endif()
+endfunction()
+
+set(prefix ${WORK}/prefix)
+file(REMOVE_RECURSE ${WORK})
+run("install" ${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix})
+
+set(toolchain "")
+if(TOOLCHAIN)
+  set(toolchain -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN})
+endif()
+run("configuring the find_package host" ${CMAKE_COMMAND} -S ${HOST} -B ${WORK}/cmake-host -G ${GENERATOR}
+  -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX} "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" ${toolchain})
+run("building the find_package host" ${CMAKE_COMMAND} --build ${WORK}/cmake-host)
+run("the find_package host" ${EMULATOR} ${WORK}/cmake-host/host)
+expect("the find_package host" "${out}" "7 101\n")
+
+set(pkg_config ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${prefix}/lib/pkgconfig pkg-config)
+run("pkg-config" ${pkg_config} --cflags --libs math_N)
+separate_arguments(pc_flags UNIX_COMMAND "${out}")
+run("pkg-config" ${pkg_config} --variable=libdir math_N)
+string(STRIP "${out}" libdir)
+separate_arguments(flags UNIX_COMMAND "${CXX_FLAGS}")
+run("building the pkg-config host" ${CXX} ${flags} ${HOST}/host.cpp ${pc_flags} -Wl,-rpath,${libdir}
+  -o ${WORK}/pc-host)
+run("the pkg-config host" ${EMULATOR} ${WORK}/pc-host)
+expect("the pkg-config host" "${out}" "7 101\n")
+
+run("the installed natcall" ${EMULATOR} ${prefix}/bin/natcall "addNat(3,4,Z)" "d2bNat(5,B)")
+expect("the installed natcall" "${out}" "Z = 7\nB = \"101\"\n")
+
+file(REMOVE_RECURSE ${WORK})

@@ -1,0 +1,100 @@
+# Runs natcall on each row of cases.txt and compares its standard output,
+# standard error and exit status with the row's. A row:
+#   $ ARG ARG ...      arguments, split at spaces; '...' keeps spaces; <FILE is standard input
+#   > line             expected standard output, one line each
+#   ! line             expected standard error
+#   = N                expected exit status
+# @DIR@ and @PARTIAL@ stand for this directory and the partial library.
+# Usage: cmake -DNATCALL=... -DEMULATOR=... -DPARTIAL=... -DDIR=... -P run_cases.cmake
+cmake_minimum_required(VERSION 3.25)
+file(READ ${DIR}/cases.txt table)
+string(REPLACE "@DIR@" "${DIR}" table "${table}")
+string(REPLACE "@PARTIAL@" "${PARTIAL}" table "${table}")
+
+# Lines are taken one by one with string(FIND): as a CMake list they would
+# be split at every ';' of the texts.
+macro(pop_line text line)
+  string(FIND "${${text}}" "\n" end)
+  if(end EQUAL -1)
+    set(${line} "${${text}}")
+    set(${text} "")
+  else()
+    string(SUBSTRING "${${text}}" 0 ${end} ${line})
+    math(EXPR end "${end} + 1")
+    string(SUBSTRING "${${text}}" ${end} -1 ${text})
+  endif()
+endmacro()
+
+set(rows 0)
+set(failed 0)
+
+# Prefixes each line of `text` (without its last line end) with `mark`.
+function(prefix_lines mark text out)
+  set(result "")
+  string(REGEX REPLACE "\n$" "" text "${text}")
+  while(NOT text STREQUAL "")
+    pop_line(text line)
+    string(APPEND result "${mark} ${line}\n")
+  endwhile()
+  set(${out} "${result}" PARENT_SCOPE)
+endfunction()
+
+function(run_row command expected)
+  if(command MATCHES "[][]")
+    message(FATAL_ERROR "cases.txt: '[' and ']' are CMake list syntax: ${command}")
+  endif()
+  string(REPLACE ";" "@SEMICOLON@" command_ "${command}")
+  string(REGEX MATCHALL "'[^']*'|[^ ]+" tokens "${command_}")
+  set(args "")
+  set(input "")
+  foreach(token IN LISTS tokens)
+    string(REPLACE "@SEMICOLON@" "\\;" token "${token}")
+    if(token MATCHES "^'(.*)'$")
+      list(APPEND args "${CMAKE_MATCH_1}")
+    elseif(token MATCHES "^<(.+)$")
+      set(input INPUT_FILE "${CMAKE_MATCH_1}")
+    else()
+      list(APPEND args "${token}")
+    endif()
+  endforeach()
+  execute_process(COMMAND ${EMULATOR} ${NATCALL} ${args} ${input}
+    OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+  prefix_lines(">" "${out}" out)
+  prefix_lines("!" "${err}" err)
+  set(actual "${out}${err}= ${status}\n")
+  # Trailing blanks are not part of a row.
+  string(REGEX REPLACE " +\n" "\n" actual "${actual}")
+  string(REGEX REPLACE " +\n" "\n" expected "${expected}")
+  math(EXPR rows "${rows} + 1")
+  set(rows ${rows} PARENT_SCOPE)
+  if(NOT actual STREQUAL expected)
+    math(EXPR failed "${failed} + 1")
+    set(failed ${failed} PARENT_SCOPE)
+    message("row `$ ${command}`\n--- expected\n${expected}--- actual\n${actual}")
+  endif()
+endfunction()
+
+set(command "")
+set(expected "")
+while(NOT table STREQUAL "")
+  pop_line(table line)
+  if(line MATCHES "^\\$ (.*)$")
+    if(NOT command STREQUAL "")
+      run_row("${command}" "${expected}")
+    endif()
+    set(command "${CMAKE_MATCH_1}")
+    set(expected "")
+  elseif(line MATCHES "^[>!=]")
+    string(APPEND expected "${line}\n")
+  elseif(NOT line MATCHES "^(#.*)?$")
+    message(FATAL_ERROR "cases.txt: unexpected line: ${line}")
+  endif()
+endwhile()
+if(NOT command STREQUAL "")
+  run_row("${command}" "${expected}")
+endif()
+
+if(failed GREATER 0)
+  message(FATAL_ERROR "${failed} of ${rows} rows failed")
+endif()
+message("${rows} rows passed")
