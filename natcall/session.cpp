@@ -142,7 +142,7 @@ Outcome Session::evaluate(const Atom& atom, std::string& out, std::string& error
       // begins with a quote as it is, so an unquoted "\"a" would lose a
       // character.
       case Term::String:
-        argv_.emplace_back(('"' + term.text + '"').c_str(), true);
+        argv_.emplace_back(("\"" + term.text + "\"").c_str(), true);
         break;
       case Term::Symbol:
         argv_.emplace_back(term.text.c_str(), false);

@@ -9,6 +9,7 @@
 #include <new>
 
 #include "harness.h"
+#include "reference/kinds.h"
 
 namespace {
 
@@ -103,19 +104,32 @@ TEST(Allocation, EntryPointsLeakNothing) {
       std::vector<CONSTANT> argv;
       for (const V& v : args) argv.push_back(v.make());
       bool result;
-      long left, released, scalars;
+      long left, released, scalars, arrays;
       {
         Window window;
         result = call(argv.data());
         left = ledger.liveCount;
         released = ledger.foreignFrees;
         scalars = ledger.scalars;
+        arrays = ledger.arrays;
+      }
+      // The convention's arrays only: one per text read (once every kind
+      // test has passed) and two per delivered text (the temporary and the
+      // output's copy).
+      long textsRead = 0;
+      bool kindsPass = true;
+      for (std::size_t i = 0; i < args.size(); ++i) {
+        if (int(i) == out) continue;
+        bool text = reference::readsText(name, i);
+        kindsPass = kindsPass && args[i].kind == (text ? CONSTANT::String : CONSTANT::Integer);
+        textsRead += text;
       }
       bool delivered = result && out >= 0;
       bool oldText = out >= 0 && (args[out].kind == CONSTANT::String || args[out].kind == CONSTANT::Symbol);
       EXPECT_EQ(left, delivered && argv[out].isString() ? 1 : 0) << name;
       EXPECT_EQ(released, delivered && oldText ? 1 : 0) << name;
       EXPECT_EQ(scalars, 0) << name << " uses scalar new";
+      EXPECT_EQ(arrays, (kindsPass ? textsRead : 0) + (delivered && argv[out].isString() ? 2 : 0)) << name;
     });
   }
 }

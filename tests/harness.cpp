@@ -67,7 +67,7 @@ CONSTANT V::make() const {
 }
 
 std::string V::stored() const {
-  if (kind == CONSTANT::String && (text.empty() || text[0] != '"')) return '"' + text + '"';
+  if (kind == CONSTANT::String && (text.empty() || text[0] != '"')) return "\"" + text + "\"";
   return text;
 }
 
