@@ -229,34 +229,6 @@ TEST(LogRoot, RandomInputsMatchReference) {
   expectAgreement(cases);
 }
 
-// The entry points themselves, reached like a host reaches them, on a sample.
-TEST(LogRoot, EntryPointsMatchReference) {
-  std::mt19937 random(7);
-  auto magnitude = [&] { return std::int32_t(random() >> (random() % 32)); };
-  auto both = [](const std::string& family, std::vector<std::int32_t> in, Result want) {
-    std::ostringstream label;
-    label << family << "(" << in[0];
-    if (in.size() > 1) label << ", " << in[1];
-    label << ")";
-    EXPECT_EQ(compute(family + (in.size() > 1 ? "_iio" : "_io"), in), want) << label.str();
-    std::string checker = family + (in.size() > 1 ? "_iii" : "_ii");
-    for (std::int32_t z : {want.value_or(0), want.value_or(0) + 1}) {
-      std::vector<std::int32_t> args = in;
-      args.push_back(z);
-      EXPECT_EQ(check(checker, args), want == z) << label.str() << " checked against " << z;
-    }
-  };
-  for (int i = 0; i < 300; ++i) {
-    std::int32_t x = std::int32_t(random() % 40) - 8, y = magnitude(), n = i % 3 ? magnitude() : std::int32_t(random());
-    both("logNat", {x, y}, reference::logNat(x, y));
-    both("rootNat", {x, y}, reference::rootNat(x, y));
-    both("log10Nat", {n}, reference::log10Nat(n));
-    both("log2Nat", {n}, reference::log2Nat(n));
-    both("lnNat", {n}, reference::lnNat(n));
-    both("sqrtNat", {n}, reference::sqrtNat(n));
-  }
-}
-
 TEST(LogRoot, TruncationTowardZeroInEveryMode) {
   struct {
     double v;
