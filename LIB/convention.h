@@ -26,11 +26,11 @@ namespace math_n {
 
 // A text taken with toString, released when the call ends.
 class OwnedText {
-public:
+ public:
   explicit OwnedText(const char* text) : text_(text) {}
   operator const char*() const { return text_.get(); }
 
-private:
+ private:
   std::unique_ptr<const char[]> text_;
 };
 
@@ -56,25 +56,32 @@ struct Text {
 
 enum class Role { input, compared, output };
 
-template <class K, Role R> struct Slot {
+template <class K, Role R>
+struct Slot {
   using Kind = K;
   static constexpr Role role = R;
 };
 
-template <class K> using In = Slot<K, Role::input>;
-template <class K> using Is = Slot<K, Role::compared>;
-template <class K> using Out = Slot<K, Role::output>;
+template <class K>
+using In = Slot<K, Role::input>;
+template <class K>
+using Is = Slot<K, Role::compared>;
+template <class K>
+using Out = Slot<K, Role::output>;
 
 namespace detail {
 
-template <class T> struct Optional {
+template <class T>
+struct Optional {
   using type = std::optional<T>;
 };
-template <class T> struct Optional<std::optional<T>> {
+template <class T>
+struct Optional<std::optional<T>> {
   using type = std::optional<T>;
 };
 
-template <class... Slots> struct Layout {
+template <class... Slots>
+struct Layout {
   static constexpr std::array<Role, sizeof...(Slots)> roles{Slots::role...};
   static constexpr std::size_t inputCount = ((Slots::role == Role::input) + ... + 0);
   static constexpr std::array<std::size_t, inputCount> inputs = [] {
@@ -91,12 +98,14 @@ template <class... Slots> struct Layout {
   }();
   static_assert(inputCount + (target < roles.size()) == roles.size(),
                 "an entry point has at most one argument that is not an input");
-  template <std::size_t I> using KindAt = typename std::tuple_element_t<I, std::tuple<Slots...>>::Kind;
+  template <std::size_t I>
+  using KindAt = typename std::tuple_element_t<I, std::tuple<Slots...>>::Kind;
 };
 
 }  // namespace detail
 
-template <auto Kernel, class... Slots> bool apply(CONSTANT* argv) {
+template <auto Kernel, class... Slots>
+bool apply(CONSTANT* argv) {
   using L = detail::Layout<Slots...>;
   return [argv]<std::size_t... I, std::size_t... J>(std::index_sequence<I...>, std::index_sequence<J...>) {
     if (!((Slots::role == Role::output || Slots::Kind::accepts(argv[I])) && ...)) return false;
@@ -116,7 +125,8 @@ template <auto Kernel, class... Slots> bool apply(CONSTANT* argv) {
         Target::deliver(argv[L::target], *result);
       return true;
     }
-  }(std::index_sequence_for<Slots...>{}, std::make_index_sequence<L::inputCount>{});
+  }
+  (std::index_sequence_for<Slots...>{}, std::make_index_sequence<L::inputCount>{});
 }
 
 }  // namespace math_n

@@ -123,9 +123,12 @@ int CONSTANT::operator!=(CONSTANT const& right) const {
     case Integer:
       // Wraps like the host's 32-bit subtraction; no widening.
       return int(static_cast<unsigned>(data.integer) - static_cast<unsigned>(right.data.integer));
-    case Symbol: return std::strcmp(textOf(data.string), textOf(right.data.string));
-    case String: return compare(unquoted(data.string), unquoted(right.data.string));
-    default: return 0;
+    case Symbol:
+      return std::strcmp(textOf(data.string), textOf(right.data.string));
+    case String:
+      return compare(unquoted(data.string), unquoted(right.data.string));
+    default:
+      return 0;
   }
 }
 

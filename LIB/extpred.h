@@ -12,7 +12,7 @@
 // Symbol and String values are owned, allocated with new[] and released with
 // delete[] on both sides of the boundary.
 class EXTPRED_EXPORT CONSTANT {
-public:
+ public:
   // A fixed underlying type keeps any code a host may store well defined.
   enum TYPE : int { Integer = 0, Symbol = 1, String = 2, NullConst = 3 };
 
@@ -43,7 +43,7 @@ public:
   bool operator>(CONSTANT const& right) const;
   bool operator>=(CONSTANT const& right) const;
 
-private:
+ private:
   TYPE type;
   union {
     char* string;

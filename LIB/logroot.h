@@ -173,8 +173,8 @@ inline std::optional<std::int32_t> root(std::int32_t x, std::int32_t y) {
   if (y < 0) return nan_result;
   if (y == 0) return x > 0 ? 0 : nan_result;
   if (y == 1) return 1;
-  if (x < 0) return 0;       // y^(1/x) lies in (0, 1), at most 2^(-2^-31) < 1 - 2^-32
-  if (x >= 32) return 1;     // y^(1/x) lies in (1, 2)
+  if (x < 0) return 0;    // y^(1/x) lies in (0, 1), at most 2^(-2^-31) < 1 - 2^-32
+  if (x >= 32) return 1;  // y^(1/x) lies in (1, 2)
   if (x == 2) return integer_square_root(y);
   double estimate = std::pow(static_cast<double>(y), 1.0 / x);
   std::int32_t m = static_cast<std::int32_t>(estimate + 0.5);  // estimate lies in (1, 1291)

@@ -19,7 +19,8 @@ namespace math_n {
 // nothing. Arrays of 16 and more make it too large to be returned in
 // registers, which would reload its bytes as words just after they were
 // stored one by one (a store-forwarding stall that doubles a conversion).
-template <std::size_t N> struct SmallText {
+template <std::size_t N>
+struct SmallText {
   char chars[N];
   std::uint8_t start;
   operator const char*() const { return chars + start; }
@@ -40,7 +41,9 @@ template <unsigned Base>
 inline bool take_digits(const char*& text, std::uint32_t& magnitude, std::uint32_t bound, std::size_t most) {
   const std::uint32_t high = bound / Base, low = bound % Base;
   // Below '0' the difference wraps to a large value, so NUL ends the run.
-  for (unsigned digit; most != 0 && (digit = unsigned(static_cast<unsigned char>(*text)) - unsigned('0')) < Base; ++text, --most) {
+  for (unsigned digit;
+       most != 0 && (digit = unsigned(static_cast<unsigned char>(*text)) - unsigned('0')) < Base;
+       ++text, --most) {
     // magnitude * Base + digit > bound exactly when this holds.
     if (magnitude >= high && (magnitude > high || digit > low)) return false;
     magnitude = magnitude * Base + digit;
@@ -51,7 +54,8 @@ inline bool take_digits(const char*& text, std::uint32_t& magnitude, std::uint32
 // Returns: the numeral in base `Base` at the start of `text`, after white
 // space and one optional sign, saturated at -2147483648 and 2147483647; 0
 // where no digit follows.
-template <unsigned Base> inline std::int32_t read_numeral(const char* text) {
+template <unsigned Base>
+inline std::int32_t read_numeral(const char* text) {
   while (is_space(*text)) ++text;
   const bool negative = *text == '-';
   if (negative || *text == '+') ++text;
@@ -70,7 +74,8 @@ template <unsigned Base> inline std::int32_t read_numeral(const char* text) {
       std::uint64_t lanes;
       std::memcpy(&lanes, text, 8);
       if ((lanes & 0xfefefefefefefefeu) != 0x3030303030303030u) break;  // not all '0' or '1'
-      const std::uint64_t next = std::uint64_t(magnitude) << 8 | ((lanes & 0x0101010101010101u) * 0x8040201008040201u) >> 56;
+      const std::uint64_t next =
+          std::uint64_t(magnitude) << 8 | ((lanes & 0x0101010101010101u) * 0x8040201008040201u) >> 56;
       if (next > bound) return saturated;
       magnitude = std::uint32_t(next);
     }
@@ -122,7 +127,8 @@ inline SmallText<33> binary_text(std::int32_t x) {
   // bit into the lane's top bit, without reaching the next lane.
   for (int k = 0; k < 4; ++k) {
     std::uint64_t lanes = std::uint64_t((v >> (24 - 8 * k)) & 0xffu) * 0x0101010101010101u;
-    lanes = (((lanes & 0x0102040810204080u) + 0x7f7f7f7f7f7f7f7fu) >> 7 & 0x0101010101010101u) + 0x3030303030303030u;
+    lanes = (((lanes & 0x0102040810204080u) + 0x7f7f7f7f7f7f7f7fu) >> 7 & 0x0101010101010101u) +
+            0x3030303030303030u;
     std::memcpy(t.chars + 8 * k, &lanes, 8);
   }
   t.start = std::uint8_t(std::countl_zero(v));

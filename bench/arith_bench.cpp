@@ -5,7 +5,9 @@ namespace {
 
 std::vector<CONSTANT> ints(std::vector<int> values) { return {values.begin(), values.end()}; }
 
-void Arith(benchmark::State& state, const char* name, std::vector<int> values) { bench::call(state, name, ints(values)); }
+void Arith(benchmark::State& state, const char* name, std::vector<int> values) {
+  bench::call(state, name, ints(values));
+}
 
 BENCHMARK_CAPTURE(Arith, addNat_iii, "addNat_iii", {3, 4, 7});
 BENCHMARK_CAPTURE(Arith, addNat_iio, "addNat_iio", {3, 4, 0});

@@ -13,7 +13,9 @@ namespace {
 
 std::vector<CONSTANT> ints(std::vector<int> values) { return {values.begin(), values.end()}; }
 
-void LogRoot(benchmark::State& state, const char* name, std::vector<int> values) { bench::call(state, name, ints(values)); }
+void LogRoot(benchmark::State& state, const char* name, std::vector<int> values) {
+  bench::call(state, name, ints(values));
+}
 
 // Typical inputs.
 BENCHMARK_CAPTURE(LogRoot, logNat_iii, "logNat_iii", {7, 123456, 6});
@@ -76,17 +78,21 @@ void Sweep(benchmark::State& state, F f) {
 using I32 = std::int32_t;
 // The bare formula ends in the same conversion to a 32-bit result.
 I32 bare(double v) { return math_n::truncate_to_int32(v); }
-BENCHMARK_CAPTURE(Sweep, logNat_kernel, [](I32 x, I32 y, I32) { return math_n::logarithm(x, y).value_or(-1); });
+BENCHMARK_CAPTURE(Sweep, logNat_kernel,
+                  [](I32 x, I32 y, I32) { return math_n::logarithm(x, y).value_or(-1); });
 BENCHMARK_CAPTURE(Sweep, logNat_bare, [](I32 x, I32 y, I32) { return bare(std::log(y) / std::log(x)); });
-BENCHMARK_CAPTURE(Sweep, log10Nat_kernel, [](I32, I32 y, I32) { return math_n::decimal_logarithm(y).value_or(-1); });
+BENCHMARK_CAPTURE(Sweep, log10Nat_kernel,
+                  [](I32, I32 y, I32) { return math_n::decimal_logarithm(y).value_or(-1); });
 BENCHMARK_CAPTURE(Sweep, log10Nat_bare, [](I32, I32 y, I32) { return bare(std::log10(y)); });
-BENCHMARK_CAPTURE(Sweep, log2Nat_kernel, [](I32, I32 y, I32) { return math_n::binary_logarithm(y).value_or(-1); });
+BENCHMARK_CAPTURE(Sweep, log2Nat_kernel,
+                  [](I32, I32 y, I32) { return math_n::binary_logarithm(y).value_or(-1); });
 BENCHMARK_CAPTURE(Sweep, log2Nat_bare, [](I32, I32 y, I32) {
   double two = 2.0;
   benchmark::DoNotOptimize(two);  // log(2.0) on every call, as the formula has it
   return bare(std::log(y) / std::log(two));
 });
-BENCHMARK_CAPTURE(Sweep, lnNat_kernel, [](I32, I32 y, I32) { return math_n::natural_logarithm(y).value_or(-1); });
+BENCHMARK_CAPTURE(Sweep, lnNat_kernel,
+                  [](I32, I32 y, I32) { return math_n::natural_logarithm(y).value_or(-1); });
 BENCHMARK_CAPTURE(Sweep, lnNat_bare, [](I32, I32 y, I32) { return bare(std::log(y)); });
 BENCHMARK_CAPTURE(Sweep, rootNat_kernel, [](I32, I32 y, I32 x) { return math_n::root(x, y).value_or(-1); });
 BENCHMARK_CAPTURE(Sweep, rootNat_bare, [](I32, I32 y, I32 x) { return bare(std::pow(y, 1.0 / x)); });

@@ -16,7 +16,8 @@ void Loops(benchmark::State& state, const char* name, std::int32_t x, std::int32
 }
 
 // The inputs pass through DoNotOptimize so that the loop is not folded away.
-void LiteralLoop(benchmark::State& state, std::int32_t (*loop)(std::int32_t, std::int32_t), std::int32_t x, std::int32_t y) {
+void LiteralLoop(benchmark::State& state, std::int32_t (*loop)(std::int32_t, std::int32_t), std::int32_t x,
+                 std::int32_t y) {
   for (auto _ : state) {
     benchmark::DoNotOptimize(x);
     benchmark::DoNotOptimize(y);

@@ -8,7 +8,9 @@
 
 namespace {
 
-void Text(benchmark::State& state, const char* name, std::vector<CONSTANT> argv) { bench::call(state, name, std::move(argv)); }
+void Text(benchmark::State& state, const char* name, std::vector<CONSTANT> argv) {
+  bench::call(state, name, std::move(argv));
+}
 
 CONSTANT S(const char* text) { return CONSTANT(text, true); }
 CONSTANT I(int n) { return CONSTANT(n); }

@@ -51,18 +51,27 @@ struct Reader {
   }
 };
 
-const std::int32_t interesting[] = {0, 1, 2, 3, -1, -2, 10, 12, 13, 16, 27, 31, 32, 33, 34, 64, 243, 1000, 1023,
-                                    1024, 8103, 8104, 46340, 46341, 46342, 65536, 65537, 1166803110,
-                                    2147483646, 2147483647, INT32_MIN, INT32_MIN + 1, -46341, -65536};
+const std::int32_t interesting[] = {
+    0,      1,     2,     3,          -1,         -2,         10,        12,
+    13,     16,    27,    31,         32,         33,         34,        64,
+    243,    1000,  1023,  1024,       8103,       8104,       46340,     46341,
+    46342,  65536, 65537, 1166803110, 2147483646, 2147483647, INT32_MIN, INT32_MIN + 1,
+    -46341, -65536};
 
 CONSTANT decode(Reader& in) {
   switch (in.byte() % 6) {
-    case 0: return CONSTANT(in.int32());
-    case 1: return CONSTANT(interesting[in.byte() % std::size(interesting)]);
-    case 2: return CONSTANT(in.text().c_str(), true);
-    case 3: return CONSTANT(in.text().c_str(), false);
-    case 4: return CONSTANT();
-    default: return CONSTANT(("\"" + in.text()).c_str(), true);  // stored as is: odd quoting
+    case 0:
+      return CONSTANT(in.int32());
+    case 1:
+      return CONSTANT(interesting[in.byte() % std::size(interesting)]);
+    case 2:
+      return CONSTANT(in.text().c_str(), true);
+    case 3:
+      return CONSTANT(in.text().c_str(), false);
+    case 4:
+      return CONSTANT();
+    default:
+      return CONSTANT(("\"" + in.text()).c_str(), true);  // stored as is: odd quoting
   }
 }
 

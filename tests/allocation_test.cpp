@@ -15,10 +15,10 @@ namespace {
 
 struct Ledger {
   bool tracking = false;
-  long arrays = 0;       // array allocations while tracking
-  long scalars = 0;      // scalar allocations while tracking
-  long failAt = 0;       // the array allocation that throws (1-based), 0 for none
-  long foreignFrees = 0; // releases of texts allocated before tracking began
+  long arrays = 0;        // array allocations while tracking
+  long scalars = 0;       // scalar allocations while tracking
+  long failAt = 0;        // the array allocation that throws (1-based), 0 for none
+  long foreignFrees = 0;  // releases of texts allocated before tracking began
   static constexpr int capacity = 256;
   void* live[capacity] = {};
   int liveCount = 0;
@@ -77,8 +77,8 @@ struct Window {
 };
 
 // Argument values of every kind, texts of odd shape included.
-const std::vector<V> samples = {I(0),   I(5),    I(-3),   I(INT32_MIN), I(2147483647), S("101"),
-                                S(""),  S("-12x"), S("\""), Sym("a"),   Null};
+const std::vector<V> samples = {I(0),  I(5),      I(-3),   I(INT32_MIN), I(2147483647), S("101"),
+                                S(""), S("-12x"), S("\""), Sym("a"),     Null};
 
 void forEachVector(const std::string& name, const std::function<void(const std::vector<V>&)>& body) {
   std::size_t arity = name.size() - name.rfind('_') - 1;
@@ -175,10 +175,18 @@ TEST(Allocation, FailedAllocationsPropagateAndLeakNothing) {
 // call: afterwards only the texts the arguments hold are allocated.
 TEST(Allocation, SoakOfTheConversionsLeavesOnlyTheDeliveredTexts) {
   const std::vector<std::pair<std::string, std::vector<V>>> soaks = {
-      {"s2nNat_ii", {S(" -42x"), I(-42)}}, {"s2nNat_io", {S("123"), S("old")}}, {"s2nNat_oi", {Null, I(-2147483647)}},
-      {"n2sNat_ii", {I(7), S("007")}},     {"n2sNat_io", {I(99), Null}},        {"n2sNat_oi", {S("old"), S("+5")}},
-      {"b2dNat_ii", {S("101"), I(5)}},     {"b2dNat_io", {S("1101"), Null}},    {"b2dNat_oi", {Null, I(-1)}},
-      {"d2bNat_ii", {I(5), S("0101")}},    {"d2bNat_io", {I(INT32_MIN), Null}}, {"d2bNat_oi", {Null, S("111")}},
+      {"s2nNat_ii", {S(" -42x"), I(-42)}  },
+      {"s2nNat_io", {S("123"), S("old")}  },
+      {"s2nNat_oi", {Null, I(-2147483647)}},
+      {"n2sNat_ii", {I(7), S("007")}      },
+      {"n2sNat_io", {I(99), Null}         },
+      {"n2sNat_oi", {S("old"), S("+5")}   },
+      {"b2dNat_ii", {S("101"), I(5)}      },
+      {"b2dNat_io", {S("1101"), Null}     },
+      {"b2dNat_oi", {Null, I(-1)}         },
+      {"d2bNat_ii", {I(5), S("0101")}     },
+      {"d2bNat_io", {I(INT32_MIN), Null}  },
+      {"d2bNat_oi", {Null, S("111")}      },
   };
   std::vector<std::vector<CONSTANT>> argvs;
   std::vector<EntryPoint> calls;
@@ -220,12 +228,13 @@ TEST(Allocation, ConstantOperations) {
   }
   // Every allocating operation, failing at its one allocation.
   const std::vector<std::pair<const char*, std::function<void()>>> operations = {
-      {"text constructor", [] { CONSTANT c("abc", true); }},
-      {"copy constructor", [&] { CONSTANT c(text); }},
-      {"toString", [&] { delete[] text.toString(); }},
-      {"toQuotedString", [&] { delete[] text.toQuotedString(); }},
-      {"toSymbol", [&] { delete[] text.toSymbol(); }},
-      {"assignment", [&] {
+      {"text constructor", [] { CONSTANT c("abc", true); }        },
+      {"copy constructor", [&] { CONSTANT c(text); }              },
+      {"toString",         [&] { delete[] text.toString(); }      },
+      {"toQuotedString",   [&] { delete[] text.toQuotedString(); }},
+      {"toSymbol",         [&] { delete[] text.toSymbol(); }      },
+      {"assignment",
+       [&] {
          CONSTANT target("old", true);
          try {
            target = text;
@@ -233,7 +242,7 @@ TEST(Allocation, ConstantOperations) {
            EXPECT_TRUE(target.isNull()) << "a failed assignment leaves a NullConst";
            throw;
          }
-       }},
+       }                                                          },
   };
   for (const auto& [what, operation] : operations) {
     // The assignment's target makes the first allocation; its copy the second.

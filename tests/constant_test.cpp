@@ -29,22 +29,23 @@ struct TextRow {
 };
 
 const TextRow textRows[] = {
-    {"abc", true, CONSTANT::String, "\"abc\"", "abc"},
-    {"\"abc\"", true, CONSTANT::String, "\"abc\"", "abc"},
-    {"\"abc", true, CONSTANT::String, "\"abc", "ab"},
-    {"abc", false, CONSTANT::Symbol, "abc", "b"},
+    {"abc",     true,  CONSTANT::String, "\"abc\"", "abc"},
+    {"\"abc\"", true,  CONSTANT::String, "\"abc\"", "abc"},
+    {"\"abc",   true,  CONSTANT::String, "\"abc",   "ab" },
+    {"abc",     false, CONSTANT::Symbol, "abc",     "b"  },
     {"\"abc\"", false, CONSTANT::Symbol, "\"abc\"", "abc"},
-    {"", true, CONSTANT::String, "\"\"", ""},
-    {"", false, CONSTANT::Symbol, "", ""},
-    // Stored texts shorter than two characters: toString stays inside them.
-    {"\"", true, CONSTANT::String, "\"", ""},
-    {"x", false, CONSTANT::Symbol, "x", ""},
-    {nullptr, true, CONSTANT::String, "\"\"", ""},  // a null text reads as empty
+    {"",        true,  CONSTANT::String, "\"\"",    ""   },
+    {"",        false, CONSTANT::Symbol, "",        ""   },
+ // Stored texts shorter than two characters: toString stays inside them.
+    {"\"",      true,  CONSTANT::String, "\"",      ""   },
+    {"x",       false, CONSTANT::Symbol, "x",       ""   },
+    {nullptr,   true,  CONSTANT::String, "\"\"",    ""   }, // a null text reads as empty
 };
 
 TEST(Constant, TextConstructorAndAccessors) {
   for (const TextRow& row : textRows) {
-    SCOPED_TRACE(std::string("text ") + (row.text ? row.text : "(null)") + (row.flag ? ", string" : ", symbol"));
+    SCOPED_TRACE(std::string("text ") + (row.text ? row.text : "(null)") +
+                 (row.flag ? ", string" : ", symbol"));
     CONSTANT c(row.text, row.flag);
     EXPECT_EQ(c.getType(), row.kind);
     EXPECT_EQ(c.isString(), row.kind == CONSTANT::String);
@@ -114,25 +115,25 @@ struct CompareRow {
 };
 
 const CompareRow compareRows[] = {
-    {I(1), Sym("a"), -1, true},
-    {Null, I(1), 3, true},
-    {I(1), Null, -3, true},
-    {Sym("abc"), S("abc"), -1, true},
-    {S("abc"), Sym("abc"), 1, true},
-    {Null, Null, 0, true},
-    {I(3), I(5), -2, true},
-    {I(5), I(5), 0, true},
-    {I(2147483647), I(-1), INT32_MIN, true},  // the difference wraps
-    {I(INT32_MIN), I(1), 2147483647, true},
-    {S("a"), S("a!"), -1, false},
-    {S("a!"), S("a"), 1, false},
-    {S("abc"), S("\"abc\""), 0, false},
-    {S("abc"), S("abc"), 0, false},
-    {S("\xe9"), S("e"), 1, false},  // unsigned bytes
-    {S("\""), S(""), 0, false},     // one-character text: empty inside
-    {Sym("abc"), Sym("abd"), -1, false},
-    {Sym("abc"), Sym("abc"), 0, false},
-    {Sym("ab"), Sym("abc"), -1, false},
+    {I(1),          Sym("a"),     -1,         true },
+    {Null,          I(1),         3,          true },
+    {I(1),          Null,         -3,         true },
+    {Sym("abc"),    S("abc"),     -1,         true },
+    {S("abc"),      Sym("abc"),   1,          true },
+    {Null,          Null,         0,          true },
+    {I(3),          I(5),         -2,         true },
+    {I(5),          I(5),         0,          true },
+    {I(2147483647), I(-1),        INT32_MIN,  true }, // the difference wraps
+    {I(INT32_MIN),  I(1),         2147483647, true },
+    {S("a"),        S("a!"),      -1,         false},
+    {S("a!"),       S("a"),       1,          false},
+    {S("abc"),      S("\"abc\""), 0,          false},
+    {S("abc"),      S("abc"),     0,          false},
+    {S("\xe9"),     S("e"),       1,          false}, // unsigned bytes
+    {S("\""),       S(""),        0,          false}, // one-character text: empty inside
+    {Sym("abc"),    Sym("abd"),   -1,         false},
+    {Sym("abc"),    Sym("abc"),   0,          false},
+    {Sym("ab"),     Sym("abc"),   -1,         false},
 };
 
 int sign(int v) { return (v > 0) - (v < 0); }

@@ -13,11 +13,32 @@ namespace {
 
 using namespace harness;
 
-const std::int32_t boundaries[] = {INT32_MIN, INT32_MIN + 1, -65536, -46341, -7, -2, -1, 0, 1, 2, 3, 7, 10, 12,
-                                   13, 27, 32, 33, 34, 243, 1000, 46341, 65536, 65537, 2147483646, 2147483647};
+const std::int32_t boundaries[] = {INT32_MIN,  INT32_MIN + 1,
+                                   -65536,     -46341,
+                                   -7,         -2,
+                                   -1,         0,
+                                   1,          2,
+                                   3,          7,
+                                   10,         12,
+                                   13,         27,
+                                   32,         33,
+                                   34,         243,
+                                   1000,       46341,
+                                   65536,      65537,
+                                   2147483646, 2147483647};
 const std::int32_t compared[] = {INT32_MIN, -1, 0, 1, 2, 3, 5, 2147483647};
-const char* const texts[] = {"", "0", "101", "  -42", "+7", "7apples", "0b101", "x12", "2147483648", "-2147483649",
-                             "11111111111111111111111111111111", "-10000000000000000000000000000000"};
+const char* const texts[] = {"",
+                             "0",
+                             "101",
+                             "  -42",
+                             "+7",
+                             "7apples",
+                             "0b101",
+                             "x12",
+                             "2147483648",
+                             "-2147483649",
+                             "11111111111111111111111111111111",
+                             "-10000000000000000000000000000000"};
 
 void verify(const std::string& name, const std::vector<V>& args) {
   std::vector<CONSTANT> argv;
@@ -71,7 +92,7 @@ TEST(Differential, EveryEntryPointOnRandomVectors) {
     for (int i = 0; i < 2000; ++i) {
       std::vector<V> args;
       for (std::size_t k = 0; k < reference::patternOf(name).size(); ++k)
-        args.push_back(int(k) == outputIndex(name) ? Null
+        args.push_back(int(k) == outputIndex(name)     ? Null
                        : reference::readsText(name, k) ? S(text(i))
                                                        : I(number(i + int(k))));
       verify(name, args);

@@ -59,10 +59,14 @@ V Sym(std::string text) { return {CONSTANT::Symbol, 0, std::move(text)}; }
 
 CONSTANT V::make() const {
   switch (kind) {
-    case CONSTANT::Integer: return CONSTANT(number);
-    case CONSTANT::String: return CONSTANT(text.c_str(), true);
-    case CONSTANT::Symbol: return CONSTANT(text.c_str(), false);
-    default: return CONSTANT();
+    case CONSTANT::Integer:
+      return CONSTANT(number);
+    case CONSTANT::String:
+      return CONSTANT(text.c_str(), true);
+    case CONSTANT::Symbol:
+      return CONSTANT(text.c_str(), false);
+    default:
+      return CONSTANT();
   }
 }
 
@@ -83,22 +87,28 @@ bool V::matches(const CONSTANT& c) const {
 
 std::string V::describe() const {
   switch (kind) {
-    case CONSTANT::Integer: return std::to_string(number);
-    case CONSTANT::String: return "String " + stored();
-    case CONSTANT::Symbol: return "Symbol " + text;
-    default: return "NullConst";
+    case CONSTANT::Integer:
+      return std::to_string(number);
+    case CONSTANT::String:
+      return "String " + stored();
+    case CONSTANT::Symbol:
+      return "Symbol " + text;
+    default:
+      return "NullConst";
   }
 }
 
 std::string describe(const CONSTANT& c) {
   switch (c.getType()) {
-    case CONSTANT::Integer: return std::to_string(c.toInt());
+    case CONSTANT::Integer:
+      return std::to_string(c.toInt());
     case CONSTANT::String:
     case CONSTANT::Symbol: {
       std::unique_ptr<const char[]> text(c.toQuotedString());
       return (c.isString() ? "String " : "Symbol ") + std::string(text.get());
     }
-    default: return "NullConst";
+    default:
+      return "NullConst";
   }
 }
 

@@ -1,6 +1,8 @@
 // Logarithms and roots: the described edge cases, and the kernels against a
 // literal reference evaluated with correctly rounded MPFR functions, on every
 // exact power and its neighbours and on a random sample, in each rounding mode.
+#include "logroot.h"
+
 #include <gtest/gtest.h>
 
 #include <cfenv>
@@ -14,7 +16,6 @@
 #include <vector>
 
 #include "harness.h"
-#include "logroot.h"
 #include "reference/logroot.h"
 
 namespace {
@@ -23,87 +24,87 @@ using namespace harness;
 constexpr std::int32_t nan_int = INT32_MIN;
 
 const Row rows[] = {
-    {"logNat_iio", {I(10), I(1000), Null}, gives(I(2))},
-    {"logNat_iii", {I(10), I(1000), I(2)}, holds()},
-    {"logNat_iii", {I(10), I(1000), I(3)}, fails()},
-    {"logNat_iio", {I(3), I(243), Null}, gives(I(4))},
-    {"logNat_iio", {I(2), I(1), Null}, gives(I(0))},
-    {"logNat_iio", {I(2), I(2147483647), Null}, gives(I(30))},
-    {"logNat_iio", {I(2), I(8), Null}, gives(I(3))},
-    {"logNat_iio", {I(1), I(5), Null}, fails()},
-    {"logNat_iio", {I(2), I(0), Null}, fails()},
-    {"logNat_iio", {I(0), I(0), Null}, fails()},
-    {"logNat_iio", {I(-2), I(8), Null}, fails()},
-    {"logNat_iii", {I(1), I(5), I(0)}, fails()},
-    {"log10Nat_io", {I(1000), Null}, gives(I(3))},
-    {"log10Nat_io", {I(999), Null}, gives(I(2))},
-    {"log10Nat_io", {I(1), Null}, gives(I(0))},
-    {"log10Nat_io", {I(2147483647), Null}, gives(I(9))},
-    {"log10Nat_io", {I(0), Null}, fails()},
-    {"log10Nat_io", {I(-10), Null}, fails()},
-    {"log10Nat_ii", {I(1000), I(3)}, holds()},
-    {"log10Nat_ii", {I(0), I(0)}, fails()},
-    {"log2Nat_io", {I(1023), Null}, gives(I(9))},
-    {"log2Nat_io", {I(1), Null}, gives(I(0))},
-    {"log2Nat_io", {I(2147483647), Null}, gives(I(30))},
-    {"log2Nat_io", {I(8), Null}, gives(I(3))},
-    {"log2Nat_io", {I(2), Null}, gives(I(1))},
-    {"log2Nat_io", {I(0), Null}, fails()},
-    {"log2Nat_ii", {I(1024), I(10)}, holds()},
-    {"log2Nat_ii", {I(-4), I(2)}, fails()},
-    {"lnNat_io", {I(1), Null}, gives(I(0))},
-    {"lnNat_io", {I(2), Null}, gives(I(0))},
-    {"lnNat_io", {I(3), Null}, gives(I(1))},
-    {"lnNat_io", {I(8103), Null}, gives(I(8))},
-    {"lnNat_io", {I(8104), Null}, gives(I(9))},
-    {"lnNat_io", {I(2147483647), Null}, gives(I(21))},
-    {"lnNat_io", {I(0), Null}, fails()},
-    {"lnNat_ii", {I(8104), I(9)}, holds()},
-    {"lnNat_ii", {I(8103), I(9)}, fails()},
-    {"rootNat_iio", {I(2), I(16), Null}, gives(I(4))},
-    {"rootNat_iio", {I(3), I(64), Null}, gives(I(3))},
-    {"rootNat_iio", {I(3), I(27), Null}, gives(I(3))},
-    {"rootNat_iii", {I(3), I(64), I(3)}, holds()},
-    {"rootNat_iii", {I(3), I(64), I(4)}, fails()},
-    {"rootNat_iio", {I(1), I(-7), Null}, gives(I(-7))},
-    {"rootNat_iio", {I(-1), I(1), Null}, gives(I(1))},
-    {"rootNat_iio", {I(-1), I(-1), Null}, gives(I(-1))},
-    {"rootNat_iio", {I(-1), I(2), Null}, gives(I(0))},
-    {"rootNat_iio", {I(-1), I(0), Null}, gives(I(nan_int))},
-    {"rootNat_iio", {I(5), I(0), Null}, gives(I(0))},
-    {"rootNat_iio", {I(2), I(-4), Null}, gives(I(nan_int))},
-    {"rootNat_iio", {I(0), I(8), Null}, fails()},
-    {"rootNat_iii", {I(0), I(8), I(0)}, fails()},
-    {"sqrtNat_io", {I(16), Null}, gives(I(4))},
-    {"sqrtNat_io", {I(15), Null}, gives(I(3))},
-    {"sqrtNat_io", {I(0), Null}, gives(I(0))},
-    {"sqrtNat_io", {I(2147483647), Null}, gives(I(46340))},
-    {"sqrtNat_io", {I(-1), Null}, gives(I(nan_int))},
-    {"sqrtNat_ii", {I(-9), I(nan_int)}, holds()},
-    {"sqrtNat_ii", {I(-9), I(3)}, fails()},
-    // Wrong kinds: a read argument that is not an Integer fails the call and
-    // the output, whatever it holds, is left as it was.
-    {"logNat_iio", {S("10"), I(1000), S("old")}, fails()},
-    {"logNat_iio", {I(10), Sym("a"), I(5)}, fails()},
-    {"logNat_iii", {I(10), I(1000), S("2")}, fails()},
-    {"log10Nat_io", {Sym("x"), S("old")}, fails()},
-    {"log10Nat_ii", {I(1000), Null}, fails()},
-    {"log2Nat_io", {Null, Sym("old")}, fails()},
-    {"log2Nat_ii", {S("8"), I(3)}, fails()},
-    {"lnNat_io", {S("3"), I(7)}, fails()},
-    {"lnNat_ii", {I(3), Sym("1")}, fails()},
-    {"rootNat_iio", {I(2), S("16"), S("old")}, fails()},
-    {"rootNat_iio", {Null, I(16), I(1)}, fails()},
-    {"rootNat_iii", {I(2), I(16), S("4")}, fails()},
-    {"sqrtNat_io", {S("16"), S("old")}, fails()},
-    {"sqrtNat_ii", {I(16), Sym("4")}, fails()},
-    // The output argument is neither read nor tested: any kind is replaced.
-    {"logNat_iio", {I(2), I(1024), S("old")}, gives(I(10))},
-    {"log10Nat_io", {I(100), Sym("old")}, gives(I(2))},
-    {"log2Nat_io", {I(1024), I(77)}, gives(I(10))},
-    {"lnNat_io", {I(3), S("old")}, gives(I(1))},
-    {"rootNat_iio", {I(2), I(16), S("old")}, gives(I(4))},
-    {"sqrtNat_io", {I(16), Sym("old")}, gives(I(4))},
+    {"logNat_iio",  {I(10), I(1000), Null},       gives(I(2))      },
+    {"logNat_iii",  {I(10), I(1000), I(2)},       holds()          },
+    {"logNat_iii",  {I(10), I(1000), I(3)},       fails()          },
+    {"logNat_iio",  {I(3), I(243), Null},         gives(I(4))      },
+    {"logNat_iio",  {I(2), I(1), Null},           gives(I(0))      },
+    {"logNat_iio",  {I(2), I(2147483647), Null},  gives(I(30))     },
+    {"logNat_iio",  {I(2), I(8), Null},           gives(I(3))      },
+    {"logNat_iio",  {I(1), I(5), Null},           fails()          },
+    {"logNat_iio",  {I(2), I(0), Null},           fails()          },
+    {"logNat_iio",  {I(0), I(0), Null},           fails()          },
+    {"logNat_iio",  {I(-2), I(8), Null},          fails()          },
+    {"logNat_iii",  {I(1), I(5), I(0)},           fails()          },
+    {"log10Nat_io", {I(1000), Null},              gives(I(3))      },
+    {"log10Nat_io", {I(999), Null},               gives(I(2))      },
+    {"log10Nat_io", {I(1), Null},                 gives(I(0))      },
+    {"log10Nat_io", {I(2147483647), Null},        gives(I(9))      },
+    {"log10Nat_io", {I(0), Null},                 fails()          },
+    {"log10Nat_io", {I(-10), Null},               fails()          },
+    {"log10Nat_ii", {I(1000), I(3)},              holds()          },
+    {"log10Nat_ii", {I(0), I(0)},                 fails()          },
+    {"log2Nat_io",  {I(1023), Null},              gives(I(9))      },
+    {"log2Nat_io",  {I(1), Null},                 gives(I(0))      },
+    {"log2Nat_io",  {I(2147483647), Null},        gives(I(30))     },
+    {"log2Nat_io",  {I(8), Null},                 gives(I(3))      },
+    {"log2Nat_io",  {I(2), Null},                 gives(I(1))      },
+    {"log2Nat_io",  {I(0), Null},                 fails()          },
+    {"log2Nat_ii",  {I(1024), I(10)},             holds()          },
+    {"log2Nat_ii",  {I(-4), I(2)},                fails()          },
+    {"lnNat_io",    {I(1), Null},                 gives(I(0))      },
+    {"lnNat_io",    {I(2), Null},                 gives(I(0))      },
+    {"lnNat_io",    {I(3), Null},                 gives(I(1))      },
+    {"lnNat_io",    {I(8103), Null},              gives(I(8))      },
+    {"lnNat_io",    {I(8104), Null},              gives(I(9))      },
+    {"lnNat_io",    {I(2147483647), Null},        gives(I(21))     },
+    {"lnNat_io",    {I(0), Null},                 fails()          },
+    {"lnNat_ii",    {I(8104), I(9)},              holds()          },
+    {"lnNat_ii",    {I(8103), I(9)},              fails()          },
+    {"rootNat_iio", {I(2), I(16), Null},          gives(I(4))      },
+    {"rootNat_iio", {I(3), I(64), Null},          gives(I(3))      },
+    {"rootNat_iio", {I(3), I(27), Null},          gives(I(3))      },
+    {"rootNat_iii", {I(3), I(64), I(3)},          holds()          },
+    {"rootNat_iii", {I(3), I(64), I(4)},          fails()          },
+    {"rootNat_iio", {I(1), I(-7), Null},          gives(I(-7))     },
+    {"rootNat_iio", {I(-1), I(1), Null},          gives(I(1))      },
+    {"rootNat_iio", {I(-1), I(-1), Null},         gives(I(-1))     },
+    {"rootNat_iio", {I(-1), I(2), Null},          gives(I(0))      },
+    {"rootNat_iio", {I(-1), I(0), Null},          gives(I(nan_int))},
+    {"rootNat_iio", {I(5), I(0), Null},           gives(I(0))      },
+    {"rootNat_iio", {I(2), I(-4), Null},          gives(I(nan_int))},
+    {"rootNat_iio", {I(0), I(8), Null},           fails()          },
+    {"rootNat_iii", {I(0), I(8), I(0)},           fails()          },
+    {"sqrtNat_io",  {I(16), Null},                gives(I(4))      },
+    {"sqrtNat_io",  {I(15), Null},                gives(I(3))      },
+    {"sqrtNat_io",  {I(0), Null},                 gives(I(0))      },
+    {"sqrtNat_io",  {I(2147483647), Null},        gives(I(46340))  },
+    {"sqrtNat_io",  {I(-1), Null},                gives(I(nan_int))},
+    {"sqrtNat_ii",  {I(-9), I(nan_int)},          holds()          },
+    {"sqrtNat_ii",  {I(-9), I(3)},                fails()          },
+ // Wrong kinds: a read argument that is not an Integer fails the call and
+  // the output, whatever it holds, is left as it was.
+    {"logNat_iio",  {S("10"), I(1000), S("old")}, fails()          },
+    {"logNat_iio",  {I(10), Sym("a"), I(5)},      fails()          },
+    {"logNat_iii",  {I(10), I(1000), S("2")},     fails()          },
+    {"log10Nat_io", {Sym("x"), S("old")},         fails()          },
+    {"log10Nat_ii", {I(1000), Null},              fails()          },
+    {"log2Nat_io",  {Null, Sym("old")},           fails()          },
+    {"log2Nat_ii",  {S("8"), I(3)},               fails()          },
+    {"lnNat_io",    {S("3"), I(7)},               fails()          },
+    {"lnNat_ii",    {I(3), Sym("1")},             fails()          },
+    {"rootNat_iio", {I(2), S("16"), S("old")},    fails()          },
+    {"rootNat_iio", {Null, I(16), I(1)},          fails()          },
+    {"rootNat_iii", {I(2), I(16), S("4")},        fails()          },
+    {"sqrtNat_io",  {S("16"), S("old")},          fails()          },
+    {"sqrtNat_ii",  {I(16), Sym("4")},            fails()          },
+ // The output argument is neither read nor tested: any kind is replaced.
+    {"logNat_iio",  {I(2), I(1024), S("old")},    gives(I(10))     },
+    {"log10Nat_io", {I(100), Sym("old")},         gives(I(2))      },
+    {"log2Nat_io",  {I(1024), I(77)},             gives(I(10))     },
+    {"lnNat_io",    {I(3), S("old")},             gives(I(1))      },
+    {"rootNat_iio", {I(2), I(16), S("old")},      gives(I(4))      },
+    {"sqrtNat_io",  {I(16), Sym("old")},          gives(I(4))      },
 };
 
 TEST(LogRoot, EdgeCases) {
@@ -160,10 +161,12 @@ void expectAgreement(const Cases& cases) {
         std::fesetround(mode);
       }
       if (got != c.want && ++differences <= 10)
-        first << "  " << c.name << "(" << c.x << ", " << c.y << "): " << show(got) << ", expected " << show(c.want) << "\n";
+        first << "  " << c.name << "(" << c.x << ", " << c.y << "): " << show(got) << ", expected "
+              << show(c.want) << "\n";
     }
     std::fesetround(FE_TONEAREST);
-    EXPECT_EQ(differences, 0u) << "rounding mode " << mode << ", " << cases.all.size() << " cases:\n" << first.str();
+    EXPECT_EQ(differences, 0u) << "rounding mode " << mode << ", " << cases.all.size() << " cases:\n"
+                               << first.str();
     EXPECT_EQ(modeChanges, 0u) << "rounding mode " << mode << " changed by a call";
   }
 }
@@ -234,9 +237,19 @@ TEST(LogRoot, TruncationTowardZeroInEveryMode) {
     double v;
     std::int32_t want;
   } const rows[] = {
-      {2.9999999999999996, 2}, {-2.5, -2}, {-0.5, 0}, {0.0, 0}, {2147483647.9, 2147483647},
-      {2147483648.0, nan_int}, {-2147483648.9, nan_int}, {-2147483649.0, nan_int}, {1e300, nan_int},
-      {INFINITY, nan_int}, {-INFINITY, nan_int}, {NAN, nan_int}, {-2147483647.5, -2147483647},
+      {2.9999999999999996, 2          },
+      {-2.5,               -2         },
+      {-0.5,               0          },
+      {0.0,                0          },
+      {2147483647.9,       2147483647 },
+      {2147483648.0,       nan_int    },
+      {-2147483648.9,      nan_int    },
+      {-2147483649.0,      nan_int    },
+      {1e300,              nan_int    },
+      {INFINITY,           nan_int    },
+      {-INFINITY,          nan_int    },
+      {NAN,                nan_int    },
+      {-2147483647.5,      -2147483647},
   };
   for (int mode : {FE_TONEAREST, FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
     std::fesetround(mode);

@@ -23,20 +23,20 @@ using Arithmetic = std::function<Value(std::int64_t x, std::int64_t y, std::int6
 // where the guard refuses. Check-mode entries give the value z is compared with.
 inline const std::map<std::string, Arithmetic>& arithmetic() {
   static const std::map<std::string, Arithmetic> table = {
-      {"addNat_iii", [](auto x, auto y, auto) -> Value { return x + y; }},
-      {"addNat_iio", [](auto x, auto y, auto) -> Value { return x + y; }},
-      {"addNat_ioi", [](auto x, auto, auto z) -> Value { return z < x ? Value() : z - x; }},
-      {"addNat_oii", [](auto, auto y, auto z) -> Value { return z < y ? Value() : z - y; }},
-      {"subNat_iii", [](auto x, auto y, auto) -> Value { return x < y ? Value() : x - y; }},
-      {"subNat_iio", [](auto x, auto y, auto) -> Value { return x < y ? Value() : x - y; }},
-      {"subNat_ioi", [](auto x, auto, auto z) -> Value { return x < z ? Value() : x - z; }},
-      {"subNat_oii", [](auto, auto y, auto z) -> Value { return z + y; }},
-      {"multNat_iii", [](auto x, auto y, auto) -> Value { return x * y; }},
-      {"multNat_iio", [](auto x, auto y, auto) -> Value { return x * y; }},
-      {"divNat_iii", [](auto x, auto y, auto) -> Value { return y == 0 ? Value() : x / y; }},
-      {"divNat_iio", [](auto x, auto y, auto) -> Value { return y == 0 ? Value() : x / y; }},
-      {"modNat_iii", [](auto x, auto y, auto) -> Value { return y == 0 ? Value() : x % y; }},
-      {"modNat_iio", [](auto x, auto y, auto) -> Value { return y == 0 ? Value() : x % y; }},
+      {"addNat_iii",  [](auto x, auto y, auto) -> Value { return x + y; }                    },
+      {"addNat_iio",  [](auto x, auto y, auto) -> Value { return x + y; }                    },
+      {"addNat_ioi",  [](auto x, auto,   auto z) -> Value { return z < x ? Value() : z - x; }},
+      {"addNat_oii",  [](auto,   auto y, auto z) -> Value { return z < y ? Value() : z - y; }},
+      {"subNat_iii",  [](auto x, auto y, auto) -> Value { return x < y ? Value() : x - y; }  },
+      {"subNat_iio",  [](auto x, auto y, auto) -> Value { return x < y ? Value() : x - y; }  },
+      {"subNat_ioi",  [](auto x, auto,   auto z) -> Value { return x < z ? Value() : x - z; }},
+      {"subNat_oii",  [](auto,   auto y, auto z) -> Value { return z + y; }                  },
+      {"multNat_iii", [](auto x, auto y, auto) -> Value { return x * y; }                    },
+      {"multNat_iio", [](auto x, auto y, auto) -> Value { return x * y; }                    },
+      {"divNat_iii",  [](auto x, auto y, auto) -> Value { return y == 0 ? Value() : x / y; } },
+      {"divNat_iio",  [](auto x, auto y, auto) -> Value { return y == 0 ? Value() : x / y; } },
+      {"modNat_iii",  [](auto x, auto y, auto) -> Value { return y == 0 ? Value() : x % y; } },
+      {"modNat_iio",  [](auto x, auto y, auto) -> Value { return y == 0 ? Value() : x % y; } },
   };
   return table;
 }

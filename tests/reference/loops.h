@@ -93,7 +93,9 @@ inline std::int64_t comb_steps(std::int32_t x, std::int32_t y) {
   if (!(x >= 1 && y >= 1 && x > y)) return 0;
   return (y > x / 2 ? x - y : y) - 1;
 }
-inline std::int64_t perm_steps(std::int32_t x, std::int32_t y) { return x >= 1 && y >= 1 && x >= y ? y - 1 : 0; }
+inline std::int64_t perm_steps(std::int32_t x, std::int32_t y) {
+  return x >= 1 && y >= 1 && x >= y ? y - 1 : 0;
+}
 
 // ---- The reference's shortcuts, for inputs whose loops are too long ---------
 // Each runs the literal loop when it takes at most `budget` steps.
@@ -101,7 +103,8 @@ inline std::int64_t perm_steps(std::int32_t x, std::int32_t y) { return x >= 1 &
 inline constexpr std::int64_t default_budget = 1 << 16;
 
 // Left-to-right binary powering: the same y factors, grouped otherwise.
-inline std::optional<std::int32_t> power_any(std::int32_t x, std::int32_t y, std::int64_t budget = default_budget) {
+inline std::optional<std::int32_t> power_any(std::int32_t x, std::int32_t y,
+                                             std::int64_t budget = default_budget) {
   if (power_steps(x, y) <= budget) return power(x, y);
   std::int64_t res = 1;
   for (int bit = 30; bit >= 0; --bit) {
@@ -125,7 +128,8 @@ inline std::int32_t comb_any(std::int32_t x, std::int32_t y, std::int64_t budget
   if (comb_steps(x, y) <= budget) return comb(x, y);
   double comb = double(x);
   if (y > x / 2) y = x - y;
-  for (std::int64_t i = 2; i <= y && comb < 2147483648.0; ++i) comb = comb * double(std::int32_t(x - i + 1)) / double(i);
+  for (std::int64_t i = 2; i <= y && comb < 2147483648.0; ++i)
+    comb = comb * double(std::int32_t(x - i + 1)) / double(i);
   return trunc(comb);
 }
 

@@ -29,10 +29,14 @@ inline std::string take(const char* text) {
 // What a value holds, as text, for comparing before and after a call.
 inline std::string snapshot(const CONSTANT& c) {
   switch (c.getType()) {
-    case CONSTANT::Integer: return "I" + std::to_string(c.toInt());
-    case CONSTANT::String: return "S" + take(c.toQuotedString());
-    case CONSTANT::Symbol: return "Y" + take(c.toQuotedString());
-    default: return "N";
+    case CONSTANT::Integer:
+      return "I" + std::to_string(c.toInt());
+    case CONSTANT::String:
+      return "S" + take(c.toQuotedString());
+    case CONSTANT::Symbol:
+      return "Y" + take(c.toQuotedString());
+    default:
+      return "N";
   }
 }
 
@@ -88,9 +92,12 @@ inline Outcome expected(const std::string& entry, const std::vector<CONSTANT>& a
   const bool decimal = predicate == "s2nNat" || predicate == "n2sNat";
   const std::size_t textAt = readsText(entry, 0) ? 0 : 1;
   const std::size_t numberAt = 1 - textAt;
-  auto reading = [&] { return decimal ? decimalReading(t[textAt].c_str()) : binaryReading(t[textAt].c_str()); };
+  auto reading = [&] {
+    return decimal ? decimalReading(t[textAt].c_str()) : binaryReading(t[textAt].c_str());
+  };
   if (checkMode) return judge(reading(), numberAt);
-  if (pattern[textAt] == 'o') return deliverText(decimal ? decimalText(n[numberAt]) : binaryText(n[numberAt]));
+  if (pattern[textAt] == 'o')
+    return deliverText(decimal ? decimalText(n[numberAt]) : binaryText(n[numberAt]));
   return judge(reading(), numberAt);
 }
 
@@ -126,7 +133,8 @@ inline std::string verifyCall(const std::string& entry, EntryPoint call, EntryPo
   // negative number reads back as 2147483647; subNat's guard x < y).
   std::vector<CONSTANT> again(argv);
   const std::string checkEntry = predicateOf(entry) + "_" + std::string(pattern.size(), 'i');
-  if (checkCall(again.data()) != expected(checkEntry, again).result) return name + "check mode disagrees on " + delivered;
+  if (checkCall(again.data()) != expected(checkEntry, again).result)
+    return name + "check mode disagrees on " + delivered;
   return "";
 }
 
