@@ -3,10 +3,8 @@
 
 namespace {
 
-std::vector<CONSTANT> ints(std::vector<int> values) { return {values.begin(), values.end()}; }
-
 void Arith(benchmark::State& state, const char* name, std::vector<int> values) {
-  bench::call(state, name, ints(values));
+  bench::integers(state, name, values);
 }
 
 BENCHMARK_CAPTURE(Arith, addNat_iii, "addNat_iii", {3, 4, 7});

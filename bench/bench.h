@@ -38,6 +38,11 @@ inline void call(benchmark::State& state, const char* name, std::vector<CONSTANT
   }
 }
 
+// Times `name` on an argument vector of Integers.
+inline void integers(benchmark::State& state, const char* name, const std::vector<int>& values) {
+  call(state, name, {values.begin(), values.end()});
+}
+
 }  // namespace bench
 
 #endif

@@ -11,10 +11,8 @@
 
 namespace {
 
-std::vector<CONSTANT> ints(std::vector<int> values) { return {values.begin(), values.end()}; }
-
 void LogRoot(benchmark::State& state, const char* name, std::vector<int> values) {
-  bench::call(state, name, ints(values));
+  bench::integers(state, name, values);
 }
 
 // Typical inputs.
@@ -41,7 +39,7 @@ BENCHMARK_CAPTURE(LogRoot, rootNat_iio_exact_root, "rootNat_iio", {3, 1290 * 129
 // switches to round to nearest and back.
 void LogRootUpward(benchmark::State& state, const char* name, std::vector<int> values) {
   std::fesetround(FE_UPWARD);
-  bench::call(state, name, ints(values));
+  bench::integers(state, name, values);
   std::fesetround(FE_TONEAREST);
 }
 BENCHMARK_CAPTURE(LogRootUpward, logNat_iio_exact_power, "logNat_iio", {46337, 2147117569, 0});

@@ -123,34 +123,19 @@ class Reader {
         continue;
       }
       std::size_t escape = at_++;
-      switch (peek()) {
-        case '"':
-          term.text += '"';
-          break;
-        case '\\':
-          term.text += '\\';
-          break;
-        case 'n':
-          term.text += '\n';
-          break;
-        case 't':
-          term.text += '\t';
-          break;
-        case 'r':
-          term.text += '\r';
-          break;
-        case 'x': {
-          int high = hexValue(at_ + 1 < line_.size() ? line_[at_ + 1] : '\0');
-          int low = hexValue(at_ + 2 < line_.size() ? line_[at_ + 2] : '\0');
-          if (high < 0 || low < 0) return fail(escape, "expected two hexadecimal digits after \\x");
-          if (high == 0 && low == 0) return fail(escape, "a string cannot hold \\x00");
-          term.text += char(high * 16 + low);
-          at_ += 2;
-          break;
-        }
-        default:
-          return fail(escape,
-                      "expected an escape (\\\" \\\\ \\n \\t \\r \\xHH) after '\\', found " + found());
+      // The one-letter escapes and what they stand for, position by position.
+      constexpr std::string_view letters = "\"\\ntr", meanings = "\"\\\n\t\r";
+      if (std::size_t which = letters.find(peek()); which != std::string_view::npos) {
+        term.text += meanings[which];
+      } else if (peek() == 'x') {
+        int high = hexValue(at_ + 1 < line_.size() ? line_[at_ + 1] : '\0');
+        int low = hexValue(at_ + 2 < line_.size() ? line_[at_ + 2] : '\0');
+        if (high < 0 || low < 0) return fail(escape, "expected two hexadecimal digits after \\x");
+        if (high == 0 && low == 0) return fail(escape, "a string cannot hold \\x00");
+        term.text += char(high * 16 + low);
+        at_ += 2;
+      } else {
+        return fail(escape, "expected an escape (\\\" \\\\ \\n \\t \\r \\xHH) after '\\', found " + found());
       }
       ++at_;
     }

@@ -53,15 +53,9 @@ inline std::optional<std::int32_t> log10Nat(std::int32_t x) {
   return trunc(a);
 }
 
-// trunc(log(x) / log(2.0))
-inline std::optional<std::int32_t> log2Nat(std::int32_t x) {
-  if (x < 1) return std::nullopt;
-  Double a(long{x}), b(2.0), q;
-  mpfr_log(a.get(), a.get(), MPFR_RNDN);
-  mpfr_log(b.get(), b.get(), MPFR_RNDN);
-  mpfr_div(q.get(), a.get(), b.get(), MPFR_RNDN);
-  return trunc(q);
-}
+// trunc(log(x) / log(2.0)): the logarithm to base 2, the double 2.0 being
+// the integer 2 converted.
+inline std::optional<std::int32_t> log2Nat(std::int32_t x) { return logNat(2, x); }
 
 // trunc(log(x))
 inline std::optional<std::int32_t> lnNat(std::int32_t x) {
