@@ -2,7 +2,7 @@
 # host against it through find_package and through pkg-config, and runs the
 # installed natcall, which must find the installed library beside it.
 # Usage: cmake -DBUILD=... -DWORK=... -DHOST=... -DGENERATOR=... -DCXX=...
-#   -DCXX_FLAGS=... [-DTOOLCHAIN=...] [-DEMULATOR=...] -P install_test.cmake
+#   -DCXX_FLAGS=... [-DTOOLCHAIN=... -DTRIPLET=...] [-DEMULATOR=...] -P install_test.cmake
 cmake_minimum_required(VERSION 3.25)
 
 function(run what)
@@ -25,7 +25,7 @@ run("install" ${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix})
 
 set(toolchain "")
 if(TOOLCHAIN)
-  set(toolchain -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN})
+  set(toolchain -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN} -DMATH_N_TRIPLET=${TRIPLET})
 endif()
 run("configuring the find_package host" ${CMAKE_COMMAND} -S ${HOST} -B ${WORK}/cmake-host -G ${GENERATOR}
   -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX} "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" ${toolchain})
