@@ -58,8 +58,8 @@ BENCHMARK_CAPTURE(Loops, combNat_iio/worst/2147483647_1073741823, "combNat_iio",
 BENCHMARK_CAPTURE(Loops, combNat_iii/typical/10_3,                "combNat_iii", 10, 3, 120);
 BENCHMARK_CAPTURE(Loops, combNat_iii/worst/33_16,                 "combNat_iii", 33, 16, 1166803110);
 BENCHMARK_CAPTURE(Loops, combNat_iii/worst/2147483647_1073741823, "combNat_iii", MAX, MAX / 2, INT32_MIN);
-BENCHMARK_CAPTURE(LiteralLoop, combNat/33_16, ref::comb, 33, 16);
-BENCHMARK_CAPTURE(LiteralLoop, combNat/2147483647_1073741823, ref::comb, MAX, MAX / 2)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LiteralLoop, combNat/33_16, [](std::int32_t x, std::int32_t y) { return ref::comb(x, y); }, 33, 16);
+BENCHMARK_CAPTURE(LiteralLoop, combNat/2147483647_1073741823, [](std::int32_t x, std::int32_t y) { return ref::comb(x, y); }, MAX, MAX / 2)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_CAPTURE(Loops, permNat_iio/typical/10_3,                "permNat_iio", 10, 3, 0);
 BENCHMARK_CAPTURE(Loops, permNat_iio/worst/12_12,                 "permNat_iio", 12, 12, 0);
@@ -67,8 +67,8 @@ BENCHMARK_CAPTURE(Loops, permNat_iio/worst/2147483647_2147483647, "permNat_iio",
 BENCHMARK_CAPTURE(Loops, permNat_iii/typical/10_3,                "permNat_iii", 10, 3, 720);
 BENCHMARK_CAPTURE(Loops, permNat_iii/worst/12_12,                 "permNat_iii", 12, 12, 479001600);
 BENCHMARK_CAPTURE(Loops, permNat_iii/worst/2147483647_2147483647, "permNat_iii", MAX, MAX, INT32_MIN);
-BENCHMARK_CAPTURE(LiteralLoop, permNat/12_12, ref::perm, 12, 12);
-BENCHMARK_CAPTURE(LiteralLoop, permNat/2147483647_2147483647, ref::perm, MAX, MAX)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LiteralLoop, permNat/12_12, [](std::int32_t x, std::int32_t y) { return ref::perm(x, y); }, 12, 12);
+BENCHMARK_CAPTURE(LiteralLoop, permNat/2147483647_2147483647, [](std::int32_t x, std::int32_t y) { return ref::perm(x, y); }, MAX, MAX)->Iterations(1)->Unit(benchmark::kMillisecond);
 // clang-format on
 
 }  // namespace

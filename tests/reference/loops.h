@@ -4,10 +4,10 @@
 // counts of combinations and permutations in a double accumulator rounded
 // at every step, then truncated.
 //
-// The literal loops run up to 2^31 steps. The second section, apart, gives
-// the reference's own shortcut for such inputs, for callers that need a
-// value for any input (differential tests on full-range random inputs, the
-// fuzz target).
+// The literal loops run up to 2^31 steps. The `_any` variants, for callers
+// that need a value for any input (differential tests on full-range inputs,
+// the fuzz target), leave a loop early where its value is settled, or group
+// the factors of a power otherwise.
 #ifndef MATH_N_REFERENCE_LOOPS_H
 #define MATH_N_REFERENCE_LOOPS_H
 
@@ -29,8 +29,6 @@ inline std::int32_t trunc(double v) {
   return static_cast<std::int32_t>(v);
 }
 
-// ---- The literal loops ------------------------------------------------------
-
 inline std::optional<std::int32_t> power(std::int32_t x, std::int32_t y) {
   if (x == 0 && y == 0) return std::nullopt;
   std::int64_t res = 1;
@@ -38,9 +36,10 @@ inline std::optional<std::int32_t> power(std::int32_t x, std::int32_t y) {
   return std::int32_t(res);
 }
 
-inline std::int32_t factorial(std::int32_t x) {
+// `settled`: leave once the product is 0, which it then stays.
+inline std::int32_t factorial(std::int32_t x, bool settled = false) {
   std::int64_t fatt = 1;
-  for (std::int64_t i = 1; i <= x; ++i) fatt = low32(fatt * i);
+  for (std::int64_t i = 1; i <= x && !(settled && fatt == 0); ++i) fatt = low32(fatt * i);
   return std::int32_t(fatt);
 }
 
@@ -58,54 +57,38 @@ inline std::int32_t divisor(std::int32_t x0, std::int32_t y0) {
 inline std::int32_t multiple(std::int32_t x, std::int32_t y) {
   std::int64_t xy = low32(std::int64_t(x) * y);
   std::int64_t g = divisor(x, y);
-  if (g == 0) return 0;
-  return low32(xy / g);
+  return g == 0 ? 0 : low32(xy / g);
 }
 
-inline std::int32_t comb(std::int32_t x, std::int32_t y) {
+// `settled`: leave once the count is at least 2^31; each later factor
+// exceeds i, so the rounded count never falls back.
+inline std::int32_t comb(std::int32_t x, std::int32_t y, bool settled = false) {
   double comb = 0.0;
   if (x >= 1 && y >= 1 && x > y) {
     comb = double(x);
     if (y > x / 2) y = x - y;
-    for (std::int64_t i = 2; i <= y; ++i) {
-      double product = comb * double(std::int32_t(x - i + 1));
-      comb = product / double(i);
-    }
+    for (std::int64_t i = 2; i <= y && !(settled && comb >= 2147483648.0); ++i)
+      comb = comb * double(std::int32_t(x - i + 1)) / double(i);
   } else if (x == y) {
     comb = 1.0;
   }
   return trunc(comb);
 }
 
-inline std::int32_t perm(std::int32_t x, std::int32_t y) {
+// `settled`: leave once the count is at least 2^31; every later factor is at least 1.
+inline std::int32_t perm(std::int32_t x, std::int32_t y, bool settled = false) {
   double perm = 0.0;
   if (x >= 1 && y >= 1 && x >= y) {
     perm = double(x);
-    for (std::int64_t i = 2; i <= y; ++i) perm = perm * double(std::int32_t(x - i + 1));
+    for (std::int64_t i = 2; i <= y && !(settled && perm >= 2147483648.0); ++i)
+      perm = perm * double(std::int32_t(x - i + 1));
   }
   return trunc(perm);
 }
 
-// Steps each literal loop takes (the remainder loop's are always few).
-inline std::int64_t power_steps(std::int32_t, std::int32_t y) { return y > 0 ? y : 0; }
-inline std::int64_t factorial_steps(std::int32_t x) { return x > 0 ? x : 0; }
-inline std::int64_t comb_steps(std::int32_t x, std::int32_t y) {
-  if (!(x >= 1 && y >= 1 && x > y)) return 0;
-  return (y > x / 2 ? x - y : y) - 1;
-}
-inline std::int64_t perm_steps(std::int32_t x, std::int32_t y) {
-  return x >= 1 && y >= 1 && x >= y ? y - 1 : 0;
-}
-
-// ---- The reference's shortcuts, for inputs whose loops are too long ---------
-// Each runs the literal loop when it takes at most `budget` steps.
-
-inline constexpr std::int64_t default_budget = 1 << 16;
-
-// Left-to-right binary powering: the same y factors, grouped otherwise.
-inline std::optional<std::int32_t> power_any(std::int32_t x, std::int32_t y,
-                                             std::int64_t budget = default_budget) {
-  if (power_steps(x, y) <= budget) return power(x, y);
+// Left-to-right binary powering past `budget` steps: the same y factors, grouped otherwise.
+inline std::optional<std::int32_t> power_any(std::int32_t x, std::int32_t y, std::int32_t budget = 1 << 16) {
+  if (y <= budget) return power(x, y);
   std::int64_t res = 1;
   for (int bit = 30; bit >= 0; --bit) {
     res = low32(res * res);
@@ -113,34 +96,9 @@ inline std::optional<std::int32_t> power_any(std::int32_t x, std::int32_t y,
   }
   return std::int32_t(res);
 }
-
-// The literal loop, left as soon as the product is 0, which it then stays.
-inline std::int32_t factorial_any(std::int32_t x, std::int64_t budget = default_budget) {
-  if (factorial_steps(x) <= budget) return factorial(x);
-  std::int64_t fatt = 1;
-  for (std::int64_t i = 1; i <= x && fatt != 0; ++i) fatt = low32(fatt * i);
-  return std::int32_t(fatt);
-}
-
-// The literal double loop, left once the accumulator is at least 2^31: each
-// later factor exceeds i, so the rounded accumulator never falls back.
-inline std::int32_t comb_any(std::int32_t x, std::int32_t y, std::int64_t budget = default_budget) {
-  if (comb_steps(x, y) <= budget) return comb(x, y);
-  double comb = double(x);
-  if (y > x / 2) y = x - y;
-  for (std::int64_t i = 2; i <= y && comb < 2147483648.0; ++i)
-    comb = comb * double(std::int32_t(x - i + 1)) / double(i);
-  return trunc(comb);
-}
-
-// The literal double loop, left once the accumulator is at least 2^31: every
-// later factor is at least 1.
-inline std::int32_t perm_any(std::int32_t x, std::int32_t y, std::int64_t budget = default_budget) {
-  if (perm_steps(x, y) <= budget) return perm(x, y);
-  double perm = double(x);
-  for (std::int64_t i = 2; i <= y && perm < 2147483648.0; ++i) perm = perm * double(std::int32_t(x - i + 1));
-  return trunc(perm);
-}
+inline std::int32_t factorial_any(std::int32_t x) { return factorial(x, true); }
+inline std::int32_t comb_any(std::int32_t x, std::int32_t y) { return comb(x, y, true); }
+inline std::int32_t perm_any(std::int32_t x, std::int32_t y) { return perm(x, y, true); }
 
 }  // namespace reference::loops
 
