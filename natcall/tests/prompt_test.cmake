@@ -7,7 +7,8 @@ cmake_minimum_required(VERSION 3.25)
 # A row: the keys, as tmux send-keys reads them (a word that names no key
 # is typed as it is), then '|' and what the screen must then show (a
 # regular expression). After natcall has ended, the next row starts it
-# again in a fresh terminal, with the same home and so the same history.
+# again in a fresh terminal, with the same home and so the same history;
+# the home has no .editrc, so the keys are libedit's own.
 set(table [[
 addNat(3,4,Z) Enter                       | Z = 7
 addNat(1,,Z) Enter                        | line 2, column 10: expected a term
@@ -70,7 +71,7 @@ foreach(row IN LISTS rows)
     math(EXPR sessions "${sessions} + 1")
     set(session natcall${sessions})
     tmux(new-session -d -s ${session} -x 100 -y 40
-      "env HOME='${WORK}' '${NATCALL}'\necho natcall ended with status $?")
+      "env -u EDITRC HOME='${WORK}' '${NATCALL}'\necho natcall ended with status $?")
     set(running TRUE)
   endif()
   wait_for("${row}" "(^|\n)natcall> ?\n*$" "empty prompt")
