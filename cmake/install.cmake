@@ -9,6 +9,7 @@ install(TARGETS math_N EXPORT math_NTargets
 install(FILES LIB/extpred.h LIB/math_N.h LIB/entry_points.def
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(TARGETS natcall RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES natcall/natcall.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT natcall)
 
 set(math_N_cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/math_N)
 install(EXPORT math_NTargets NAMESPACE math_N:: DESTINATION ${math_N_cmake_dir})

@@ -1,5 +1,8 @@
 // natcall: evaluates atoms through the library's entry points, as a rules
-// host would, from the command line or one atom per line of a file.
+// host would, from the command line, one atom per line of a file, or at a
+// prompt.
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +11,7 @@
 #include <vector>
 
 #include "atom.h"
+#include "prompt.h"
 #include "session.h"
 
 namespace {
@@ -19,6 +23,18 @@ const char usage[] =
     "An atom is predicate(term, ...); a term is an integer, a \"string\", a symbol\n"
     "or a Variable (at most one). Exit status: 0 every atom held or was computed,\n"
     "1 some atom was false, 2 an error.\n";
+
+const char promptUsage[] =
+    "Without atoms, -f or --list, and with a terminal on standard input, natcall\n"
+    "opens a prompt: one atom per line, answered at once, an error not ending the\n"
+    "session; .help there lists the commands, .quit or Ctrl-D ends it (status 0).\n";
+
+const char promptHelp[] =
+    "Each line is an atom, answered as natcall ATOM would answer it; an error\n"
+    "does not end the session. Blank lines and % comments are skipped.\n"
+    ".list   each predicate, its arity and the patterns the library exports\n"
+    ".help   this text\n"
+    ".quit   ends natcall (so does Ctrl-D on an empty line), with status 0\n";
 
 int usageError(const std::string& message) {
   std::fprintf(stderr, "natcall: %s\n%s", message.c_str(), usage);
@@ -78,6 +94,7 @@ class Evaluator {
   }
 
   int status() const { return status_; }
+  void flush() { output_.flush(); }
 
  private:
   natcall::Session session_;
@@ -126,6 +143,37 @@ int list(const natcall::Library& library) {
   return 0;
 }
 
+// Errors at the prompt are reported and left behind: the session ends
+// with status 0.
+int runPrompt(const natcall::Library& library) {
+  Evaluator evaluator(library);
+  natcall::Prompt prompt;
+  std::fputs("natcall: one atom per line; .help lists the commands\n", stderr);
+  std::string line;
+  for (long number = 1; prompt.read(line); ++number) {
+    if (natcall::isBlankOrComment(line)) continue;
+    std::string_view text = line;
+    text.remove_prefix(text.find_first_not_of(" \t"));
+    if (text[0] != '.') {
+      evaluator.line(line, "standard input, line " + std::to_string(number));
+      evaluator.flush();
+      continue;
+    }
+    text = text.substr(0, text.find_last_not_of(" \t") + 1);
+    if (text == ".quit") break;
+    if (text == ".list") {
+      list(library);
+    } else if (text == ".help") {
+      std::fputs(promptHelp, stdout);
+    } else {
+      std::fprintf(stderr, "natcall: unknown command %.*s; .help lists the commands\n", int(text.size()),
+                   text.data());
+    }
+    std::fflush(stdout);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -139,6 +187,7 @@ int main(int argc, char** argv) {
       break;
     } else if (arg == "-h" || arg == "--help") {
       std::fputs(usage, stdout);
+      std::fputs(promptUsage, stdout);
       return 0;
     } else if (arg == "--list") {
       listing = true;
@@ -154,7 +203,8 @@ int main(int argc, char** argv) {
       atoms.push_back(arg);
     }
   }
-  if (int(listing) + int(haveFile) + int(!atoms.empty()) != 1)
+  bool interactive = !listing && !haveFile && atoms.empty() && isatty(STDIN_FILENO);
+  if (!interactive && int(listing) + int(haveFile) + int(!atoms.empty()) != 1)
     return usageError("give atoms, or -f FILE, or --list");
 
   natcall::Library library;
@@ -164,6 +214,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (listing) return list(library);
+  if (interactive) return runPrompt(library);
   Evaluator evaluator(library);
   if (haveFile) return batch(evaluator, file);
   for (std::size_t i = 0; i < atoms.size(); ++i)
