@@ -1,18 +1,20 @@
 # Install rules: the library, its headers, natcall, a CMake package
 # (find_package(math_N) gives the imported target math_N::math_N) and a
-# pkg-config file.
+# pkg-config file. The components are the Debian packages: runtime (the
+# library), dev (what a host is built with) and natcall.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 install(TARGETS math_N EXPORT math_NTargets
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT dev)
 install(FILES LIB/extpred.h LIB/math_N.h LIB/entry_points.def
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-install(TARGETS natcall RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT dev)
+install(TARGETS natcall RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT natcall)
+# The packaging compresses the man page.
 install(FILES natcall/natcall.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT natcall)
 
 set(math_N_cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/math_N)
-install(EXPORT math_NTargets NAMESPACE math_N:: DESTINATION ${math_N_cmake_dir})
+install(EXPORT math_NTargets NAMESPACE math_N:: DESTINATION ${math_N_cmake_dir} COMPONENT dev)
 configure_package_config_file(cmake/math_NConfig.cmake.in
   ${PROJECT_BINARY_DIR}/math_NConfig.cmake
   INSTALL_DESTINATION ${math_N_cmake_dir})
@@ -20,7 +22,7 @@ configure_package_config_file(cmake/math_NConfig.cmake.in
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/math_NConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/math_NConfig.cmake ${PROJECT_BINARY_DIR}/math_NConfigVersion.cmake
-  DESTINATION ${math_N_cmake_dir})
+  DESTINATION ${math_N_cmake_dir} COMPONENT dev)
 
 # The prefix is taken relative to the .pc file, so that the file stays right
 # for `cmake --install --prefix` into any place.
@@ -28,4 +30,4 @@ file(RELATIVE_PATH math_N_pc_to_prefix
   ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
 string(REGEX REPLACE "/$" "" math_N_pc_to_prefix "${math_N_pc_to_prefix}")
 configure_file(cmake/math_N.pc.in ${PROJECT_BINARY_DIR}/math_N.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/math_N.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+install(FILES ${PROJECT_BINARY_DIR}/math_N.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT dev)

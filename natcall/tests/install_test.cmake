@@ -1,8 +1,13 @@
-# Installs the build into a temporary prefix, then builds and runs a small
+# Installs the build into a scratch prefix, then builds and runs a small
 # host against it through find_package and through pkg-config, and runs the
-# installed natcall, which must find the installed library beside it.
-# Usage: cmake -DBUILD=... -DWORK=... -DHOST=... -DGENERATOR=... -DCXX=...
-#   -DCXX_FLAGS=... [-DTOOLCHAIN=... -DTRIPLET=...] [-DEMULATOR=...] -P install_test.cmake
+# installed natcall. MODE install: `cmake --install`, and natcall must find
+# the library beside it. MODE package: the Debian packages, built with cpack,
+# checked with lintian and unpacked with dpkg-deb; their natcall has no
+# RUNPATH, so it is pointed at the unpacked library.
+# Usage: cmake -DMODE=install|package -DBUILD=... -DWORK=... -DHOST=...
+#   -DLIBDIR=... -DGENERATOR=... -DCXX=... -DCXX_FLAGS=...
+#   [-DTOOLCHAIN=... -DTRIPLET=...] [-DEMULATOR=...]
+#   [-DCPACK=... -DDPKG_DEB=... -DLINTIAN=...] -P install_test.cmake
 cmake_minimum_required(VERSION 3.25)
 
 function(run what)
@@ -19,9 +24,29 @@ function(expect what actual expected)
   endif()
 endfunction()
 
-set(prefix ${WORK}/prefix)
 file(REMOVE_RECURSE ${WORK})
-run("install" ${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix})
+if(MODE STREQUAL "install")
+  set(prefix ${WORK}/prefix)
+  run("install" ${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix})
+  set(natcall ${EMULATOR} ${prefix}/bin/natcall)
+elseif(MODE STREQUAL "package")
+  run("cpack" ${CPACK} -G DEB --config ${BUILD}/CPackConfig.cmake -B ${WORK}/packages)
+  file(GLOB packages ${WORK}/packages/*.deb)
+  run("lintian" ${LINTIAN} --fail-on error ${packages})
+  foreach(package IN LISTS packages)
+    run("unpacking ${package}" ${DPKG_DEB} -x ${package} ${WORK}/root)
+  endforeach()
+  set(prefix ${WORK}/root/usr)
+  # The emulator is qemu (cmake/cross.cmake): -E sets the variable for the
+  # emulated program only.
+  if(EMULATOR)
+    set(natcall ${EMULATOR} -E LD_LIBRARY_PATH=${prefix}/${LIBDIR} ${prefix}/bin/natcall)
+  else()
+    set(natcall ${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${prefix}/${LIBDIR} ${prefix}/bin/natcall)
+  endif()
+else()
+  message(FATAL_ERROR "MODE is install or package, not '${MODE}'")
+endif()
 
 set(toolchain "")
 if(TOOLCHAIN)
@@ -33,7 +58,7 @@ run("building the find_package host" ${CMAKE_COMMAND} --build ${WORK}/cmake-host
 run("the find_package host" ${EMULATOR} ${WORK}/cmake-host/host)
 expect("the find_package host" "${out}" "7 101\n")
 
-set(pkg_config ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${prefix}/lib/pkgconfig pkg-config)
+set(pkg_config ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${prefix}/${LIBDIR}/pkgconfig pkg-config)
 run("pkg-config" ${pkg_config} --cflags --libs math_N)
 separate_arguments(pc_flags UNIX_COMMAND "${out}")
 run("pkg-config" ${pkg_config} --variable=libdir math_N)
@@ -44,7 +69,7 @@ run("building the pkg-config host" ${CXX} ${flags} ${HOST}/host.cpp ${pc_flags} 
 run("the pkg-config host" ${EMULATOR} ${WORK}/pc-host)
 expect("the pkg-config host" "${out}" "7 101\n")
 
-run("the installed natcall" ${EMULATOR} ${prefix}/bin/natcall "addNat(3,4,Z)" "d2bNat(5,B)")
+run("the installed natcall" ${natcall} "addNat(3,4,Z)" "d2bNat(5,B)")
 expect("the installed natcall" "${out}" "Z = 7\nB = \"101\"\n")
 
 file(REMOVE_RECURSE ${WORK})

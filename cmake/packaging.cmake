@@ -1,0 +1,127 @@
+# Debian packages through `cpack -G DEB`: the library (libmath-n1, after its
+# SONAME), its development files (libmath-n-dev) and natcall, for the
+# architecture the build targets. Included before natcall, whose RUNPATH
+# points into the library directory chosen here.
+
+# One layout for every prefix on Debian: the multiarch library directory
+# that the packages need (GNUInstallDirs picks it only for /usr, and never
+# when cross compiling), so `cmake --install` anywhere matches the packages.
+set(math_N_debian OFF)
+if(EXISTS /etc/debian_version AND CMAKE_LIBRARY_ARCHITECTURE)
+  set(math_N_debian ON)
+  set(CMAKE_INSTALL_LIBDIR lib/${CMAKE_LIBRARY_ARCHITECTURE} CACHE PATH "Object code libraries")
+endif()
+include(GNUInstallDirs)
+
+option(MATH_N_DEB "Debian packages with cpack -G DEB, and their test (needs dpkg-dev and lintian)" ${math_N_debian})
+if(NOT MATH_N_DEB)
+  return()
+endif()
+if(NOT CMAKE_INSTALL_LIBDIR STREQUAL "lib/${CMAKE_LIBRARY_ARCHITECTURE}")
+  message(FATAL_ERROR "Debian packages need CMAKE_INSTALL_LIBDIR lib/${CMAKE_LIBRARY_ARCHITECTURE}, "
+    "not ${CMAKE_INSTALL_LIBDIR}: configure with --fresh or -U CMAKE_INSTALL_LIBDIR, or set MATH_N_DEB OFF")
+endif()
+find_program(MATH_N_DPKG_ARCHITECTURE dpkg-architecture REQUIRED)
+find_program(MATH_N_DPKG_PARSECHANGELOG dpkg-parsechangelog REQUIRED)
+find_program(MATH_N_GZIP gzip REQUIRED)
+
+set(debian ${PROJECT_SOURCE_DIR}/cmake/debian)
+# The changelog's latest entry gives the Debian revision, the source
+# package's name and the maintainer, as it does for dpkg's own tools.
+foreach(field Version Source Maintainer)
+  execute_process(COMMAND ${MATH_N_DPKG_PARSECHANGELOG} -l ${debian}/changelog -S ${field}
+    OUTPUT_VARIABLE deb_${field} OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+string(REPLACE "." "\\." version "${PROJECT_VERSION}")
+if(NOT deb_Version MATCHES "^${version}-([^-]+)$")
+  message(FATAL_ERROR "cmake/debian/changelog: the latest entry is ${deb_Version}; add one for ${PROJECT_VERSION}")
+endif()
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${CMAKE_MATCH_1})
+set(CPACK_DEBIAN_PACKAGE_SOURCE ${deb_Source})
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${deb_Maintainer})
+execute_process(COMMAND ${MATH_N_DPKG_ARCHITECTURE} -t ${CMAKE_LIBRARY_ARCHITECTURE} -q DEB_HOST_ARCH
+  OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE OUTPUT_STRIP_TRAILING_WHITESPACE
+  ERROR_QUIET COMMAND_ERROR_IS_FATAL ANY)
+
+get_target_property(soversion math_N SOVERSION)
+set(runtime libmath-n${soversion})
+set(CPACK_GENERATOR DEB)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL runtime dev natcall)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PRE_BUILD_SCRIPTS ${debian}/finish.cmake)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# A shlibs file for the package that has the library (the others have none).
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+# natcall needs the library it is packaged with; dpkg-shlibdeps finds it in
+# the build tree, and natcall's Depends names its package.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR})
+# Each package's synopsis is the first line of its own description.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "")
+
+set(about "math_N is a library of 52 arithmetic predicates over 32-bit integers
+for hosts that evaluate logic rules: addition, subtraction, multiplication,
+division and remainder, parity, powers, factorials, gcd and lcm, integer
+logarithms and roots, combinations and permutations, decimal and binary
+texts. A host loads it at run time and calls one entry point per predicate
+and binding pattern, to check a relation or to compute the open argument.
+Every answer is exact, and the same on every architecture and in every
+floating-point rounding mode.")
+
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME ${runtime})
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
+# dpkg's ldconfig trigger; CPack adds its own ldconfig calls besides.
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${debian}/triggers)
+set(CPACK_DEBIAN_RUNTIME_DESCRIPTION "arithmetic predicates over 32-bit integers for logic-rules hosts
+${about}
+
+This package contains the shared library.")
+
+set(CPACK_DEBIAN_DEV_PACKAGE_NAME libmath-n-dev)
+set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
+set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "${runtime} (= ${deb_Version})")
+set(CPACK_DEBIAN_DEV_DESCRIPTION "arithmetic predicates over 32-bit integers - development files
+${about}
+
+This package contains the headers, the CMake package (find_package(math_N),
+target math_N::math_N) and the pkg-config file math_N.")
+
+set(CPACK_DEBIAN_NATCALL_PACKAGE_NAME natcall)
+set(CPACK_DEBIAN_NATCALL_PACKAGE_SECTION math)
+set(CPACK_DEBIAN_NATCALL_PACKAGE_DEPENDS "${runtime} (>= ${deb_Version})")
+set(CPACK_DEBIAN_NATCALL_DESCRIPTION "command-line host for the math_N arithmetic predicates
+natcall evaluates atoms such as addNat(3, 4, Z) through the math_N shared
+library as a logic-rules host does, one answer per atom, from the command
+line, a file or standard input, and lists the predicates and binding
+patterns that the library exports.
+
+${about}")
+
+# Every package carries the machine-readable copyright, made from LICENSE,
+# and the changelog. They are installed only with their component, so that
+# a plain `cmake --install` leaves them out.
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
+if(NOT license MATCHES "\nCopyright ([^\n]+)\n\n(.+)$")
+  message(FATAL_ERROR "LICENSE: no copyright line followed by the terms")
+endif()
+set(copyright ${CMAKE_MATCH_1})
+string(STRIP "${CMAKE_MATCH_2}" terms)
+string(REPLACE "\n\n" "\n.\n" terms "${terms}")
+string(REPLACE "\n" "\n " terms " ${terms}")
+configure_file(${debian}/copyright.in ${PROJECT_BINARY_DIR}/debian/copyright @ONLY)
+execute_process(COMMAND ${MATH_N_GZIP} -9nc ${debian}/changelog
+  OUTPUT_FILE ${PROJECT_BINARY_DIR}/debian/changelog.Debian.gz COMMAND_ERROR_IS_FATAL ANY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${debian}/changelog ${PROJECT_SOURCE_DIR}/LICENSE)
+foreach(component IN LISTS CPACK_COMPONENTS_ALL)
+  string(TOUPPER ${component} name)
+  install(FILES ${PROJECT_BINARY_DIR}/debian/copyright ${PROJECT_BINARY_DIR}/debian/changelog.Debian.gz
+    DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_DEBIAN_${name}_PACKAGE_NAME}
+    COMPONENT ${component} EXCLUDE_FROM_ALL)
+endforeach()
+
+include(CPack)
