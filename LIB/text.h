@@ -28,11 +28,50 @@ struct SmallText {
 
 namespace text_detail {
 
-// The eight-digit steps below take lane j of a 64-bit word as byte j in memory.
-static_assert(std::endian::native == std::endian::little);
+constexpr std::uint64_t lane_ones = 0x0101010101010101u, lane_highs = 0x8080808080808080u;
+
+// Returns: the eight characters at `text` as a word whose lane j (byte j from
+// the least significant) is character j, on either byte order.
+inline std::uint64_t load_lanes(const char* text) {
+  std::uint64_t lanes;
+  std::memcpy(&lanes, text, 8);
+  if constexpr (std::endian::native == std::endian::big) lanes = __builtin_bswap64(lanes);
+  return lanes;
+}
+
+// Stores lane j of `lanes` as character j at `text`.
+inline void store_lanes(char* text, std::uint64_t lanes) {
+  if constexpr (std::endian::native == std::endian::big) lanes = __builtin_bswap64(lanes);
+  std::memcpy(text, &lanes, 8);
+}
 
 // Only the C locale's white space, whatever locale the host has set.
 constexpr bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// Returns: whether all eight lanes are white space. For lanes below 0x80 no
+// sum below carries into the next lane, so each lane's top bit answers for it.
+constexpr bool all_spaces(std::uint64_t lanes) {
+  const std::uint64_t from_tab = lanes + lane_ones * (0x80 - '\t');              // top bit: lane >= '\t'
+  const std::uint64_t past_return = lanes + lane_ones * (0x7f - '\r');           // top bit: lane > '\r'
+  const std::uint64_t not_blank = (lanes ^ lane_ones * ' ') + lane_ones * 0x7f;  // top bit: lane != ' '
+  return (lanes & lane_highs) == 0 && (((from_tab & ~past_return) | ~not_blank) & lane_highs) == lane_highs;
+}
+
+constexpr bool is_zero(char c) { return c == '0'; }
+constexpr bool all_zeros(std::uint64_t lanes) { return lanes == lane_ones * '0'; }
+
+// Returns: `text` moved past its leading characters for which `one` holds.
+// Once a run is eight long, the text's length is taken and the run goes on
+// eight characters a step while `eight` holds for them all; short texts
+// never pay for the length.
+template <class One, class Eight>
+inline const char* skip_run(const char* text, One one, Eight eight) {
+  for (int i = 0; i < 8; ++i, ++text)
+    if (!one(*text)) return text;
+  for (std::size_t left = std::strlen(text); left >= 8 && eight(load_lanes(text)); left -= 8) text += 8;
+  while (one(*text)) ++text;
+  return text;
+}
 
 // Reads at most `most` digits of the run at `text` into `magnitude`, moving
 // `text` past them. Returns: false once the value passes `bound`; the
@@ -56,9 +95,11 @@ inline bool take_digits(const char*& text, std::uint32_t& magnitude, std::uint32
 // where no digit follows.
 template <unsigned Base>
 inline std::int32_t read_numeral(const char* text) {
-  while (is_space(*text)) ++text;
+  text = skip_run(text, is_space, all_spaces);
   const bool negative = *text == '-';
   if (negative || *text == '+') ++text;
+  // Leading zeros add nothing, however many there are.
+  text = skip_run(text, is_zero, all_zeros);
   const std::uint32_t bound = negative ? 0x80000000u : 0x7fffffffu;
   const std::int32_t saturated = negative ? int32_min : 2147483647;
   std::uint32_t magnitude = 0;
@@ -71,8 +112,7 @@ inline std::int32_t read_numeral(const char* text) {
   // lane's partial sum exceeds 255, so nothing carries).
   if (Base == 2 && text - run == 8) {
     for (std::size_t left = std::strlen(text); left >= 8; left -= 8, text += 8) {
-      std::uint64_t lanes;
-      std::memcpy(&lanes, text, 8);
+      const std::uint64_t lanes = load_lanes(text);
       if ((lanes & 0xfefefefefefefefeu) != 0x3030303030303030u) break;  // not all '0' or '1'
       const std::uint64_t next =
           std::uint64_t(magnitude) << 8 | ((lanes & 0x0101010101010101u) * 0x8040201008040201u) >> 56;
@@ -129,7 +169,7 @@ inline SmallText<33> binary_text(std::int32_t x) {
     std::uint64_t lanes = std::uint64_t((v >> (24 - 8 * k)) & 0xffu) * 0x0101010101010101u;
     lanes = (((lanes & 0x0102040810204080u) + 0x7f7f7f7f7f7f7f7fu) >> 7 & 0x0101010101010101u) +
             0x3030303030303030u;
-    std::memcpy(t.chars + 8 * k, &lanes, 8);
+    text_detail::store_lanes(t.chars + 8 * k, lanes);
   }
   t.start = std::uint8_t(std::countl_zero(v));
   return t;

@@ -6,14 +6,12 @@
 # One layout for every prefix on Debian: the multiarch library directory
 # that the packages need (GNUInstallDirs picks it only for /usr, and never
 # when cross compiling), so `cmake --install` anywhere matches the packages.
-set(math_N_debian OFF)
 if(EXISTS /etc/debian_version AND CMAKE_LIBRARY_ARCHITECTURE)
-  set(math_N_debian ON)
   set(CMAKE_INSTALL_LIBDIR lib/${CMAKE_LIBRARY_ARCHITECTURE} CACHE PATH "Object code libraries")
 endif()
 include(GNUInstallDirs)
 
-option(MATH_N_DEB "Debian packages with cpack -G DEB, and their test (needs dpkg-dev and lintian)" ${math_N_debian})
+option(MATH_N_DEB "Debian packages with cpack -G DEB, and their test (needs dpkg-dev and lintian)" OFF)
 if(NOT MATH_N_DEB)
   return()
 endif()
