@@ -1,54 +1,74 @@
 // Kernels of the logarithm and root predicates. Each gives exactly what its
 // double formula gives when log, log10 and pow are correctly rounded and every
 // operation rounds to nearest, on every platform and whatever rounding mode
-// the caller has set; that mode is left as it was.
+// the caller has set; no mode is changed.
 //
 // Why integer answers suffice almost everywhere: for 32-bit inputs the exact
 // logarithm or root stays at least about 2^-35 (relative) away from every
 // integer unless the input is an exact power, while a correctly rounded
 // evaluation is within a few ulps (2^-50) of it. So away from exact powers the
-// formula truncates to the integer logarithm or root, computed here exactly;
-// at exact powers the last bits decide, and double_double.h decides them.
+// formula truncates to the integer logarithm or root. A rough estimate with a
+// proven error bound gives it when it lies clearly between two integers, exact
+// integer comparison otherwise; at exact powers the last bits decide, and
+// logroot_table.h holds their decisions, made once with MPFR. The bounds are
+// wider than any rounding by a factor of 2^30 or more, so x87 excess
+// precision, fused multiply-add and the rounding mode cannot change a result.
 #ifndef MATH_N_LOGROOT_H
 #define MATH_N_LOGROOT_H
 
 #include <bit>
-#include <cfenv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
 
-#include "double_double.h"
+#include "logroot_table.h"
 
 namespace math_n {
-
-// Returns: v truncated toward zero; -2147483648 for NaN, infinities and values
-// outside the 32-bit range. Exact comparisons and a truncating conversion:
-// the rounding mode plays no part.
-inline std::int32_t truncate_to_int32(double v) {
-  if (!(v > -2147483649.0 && v < 2147483648.0)) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(v);
-}
 
 namespace logroot_detail {
 
 inline constexpr std::int32_t nan_result = std::numeric_limits<std::int32_t>::min();
 
-// A libm estimate this close to an integer is settled exactly; any libm worth
-// the name, in any rounding mode, is a million times more accurate than that.
-inline constexpr double near_integer = 0x1p-30;
+// Returns: log2(n) for 1 <= n < 2^31, within 1.15e-4.
+// With n = 2^e (1 + t), t in [0, 1): a degree-4 fit of log2(1 + t) at
+// Chebyshev nodes (the bound holds for every t of a 31-bit n, checked one by
+// one in each rounding mode).
+inline double rough_log2(std::uint32_t n) {
+  constexpr std::uint64_t fraction_bits = (std::uint64_t(1) << 52) - 1, one_bits = std::uint64_t(1023) << 52;
+  std::uint64_t bits = std::bit_cast<std::uint64_t>(static_cast<double>(n));
+  double t = std::bit_cast<double>((bits & fraction_bits) | one_bits) - 1;
+  double exponent = static_cast<int>(bits >> 52) - 1023;
+  return exponent +
+         (1.1457996e-4 + t * (1.4368749 + t * (-0.67088268 + t * (0.31226948 + t * -0.078440676))));
+}
 
-// Returns: x^k, or 2^31 if that is larger (above every 32-bit y).
-inline std::uint64_t saturated_power(std::uint64_t x, int k) {
-  constexpr std::uint64_t cap = std::uint64_t(1) << 31;
+// Returns: 2^v for 0 <= v < 31, within a relative 3.5e-6.
+// A degree-4 fit of 2^f, f in [0, 1), at Chebyshev nodes, times 2^(v - f)
+// (exact).
+inline double rough_exp2(double v) {
+  int whole = static_cast<int>(v);
+  double f = v - whole;
+  double fraction = 1.0000035 + f * (0.69297292 + f * (0.24160436 + f * (0.051744998 + f * 0.013670309)));
+  return fraction * static_cast<double>(std::uint32_t(1) << whole);
+}
+
+// Returns: b^e for e >= 1, modulo 2^64 (callers keep b^e below 2^62).
+inline std::uint64_t power(std::uint64_t b, int e) {
   std::uint64_t result = 1;
   for (;;) {
-    if (k & 1) result = result * x > cap ? cap : result * x;  // both <= 2^31: no overflow
-    k >>= 1;
-    if (k == 0) return result;
-    x = x * x > cap ? cap : x * x;
+    if (e & 1) result *= b;
+    e >>= 1;
+    if (e == 0) return result;
+    b *= b;  // a higher bit of e remains: b^(2^i) <= b^e
   }
+}
+
+// Returns: whether `mask` (a table of logroot_table.h) marks the exact power
+// b^e < 2^31, e >= 3, as one where the formula falls one short.
+inline bool falls_short(const std::uint64_t* mask, std::uint32_t b, int e) {
+  std::uint32_t bit = logroot_table::first_bit[e] + b - 2;
+  return mask[bit / 64] >> bit % 64 & 1;
 }
 
 // Returns: floor(sqrt(y)) for 0 <= y < 2^31. sqrt is exact to an ulp in any
@@ -60,59 +80,6 @@ inline std::int32_t integer_square_root(std::int32_t y) {
   return static_cast<std::int32_t>(s);
 }
 
-// The exact decisions below compute in double-double, which needs round to
-// nearest. They run out of line, behind an opaque barrier, so that none of
-// their arithmetic is moved across the mode switch around the call.
-class NearestRounding {
- public:
-  NearestRounding() : saved_(std::fegetround()) {
-    if (saved_ != FE_TONEAREST) std::fesetround(FE_TONEAREST);
-  }
-  ~NearestRounding() {
-    if (saved_ != FE_TONEAREST) std::fesetround(saved_);
-  }
-  NearestRounding(const NearestRounding&) = delete;
-  NearestRounding& operator=(const NearestRounding&) = delete;
-
- private:
-  int saved_;
-};
-
-// Returns: trunc(RN(ln x^k) / RN(ln x)): k or k - 1.
-[[gnu::noinline]] inline std::int32_t exact_power_logarithm(std::int32_t x, std::int32_t k) {
-  asm volatile("" ::: "memory");
-  dd::Number log_x = dd::log(static_cast<std::uint32_t>(x));
-  double quotient = dd::multiply(log_x, k).hi / log_x.hi;
-  return quotient >= k ? k : k - 1;
-}
-
-// Returns: trunc(RN(ln x)) for x >= 1.
-[[gnu::noinline]] inline std::int32_t exact_natural_logarithm(std::int32_t x) {
-  asm volatile("" ::: "memory");
-  return static_cast<std::int32_t>(dd::log_rounded(static_cast<std::uint32_t>(x)));
-}
-
-// Returns: trunc(RN(pow(m^x, RN(1/x)))) for 3 <= x <= 31, m >= 2, m^x < 2^31:
-// m, or m - 1 when the exponent falls short of 1/x enough to round the power
-// below m. With e = RN(1/x) and delta = x*e - 1, pow = m * exp(delta * ln m).
-[[gnu::noinline]] inline std::int32_t exact_root(std::int32_t x, std::int32_t m) {
-  asm volatile("" ::: "memory");
-  double e = 1.0 / x;
-  dd::Number xe = dd::two_product(x, e);
-  // x*e - 1 is a small multiple of ulp(e), so this sum is exact.
-  double delta = (xe.hi - 1.0) + xe.lo;
-  if (delta >= 0) return m;
-  dd::Number t = dd::multiply(dd::log(static_cast<std::uint32_t>(m)), delta);
-  // |t| < 2^-44: exp(t) - 1 = t + t^2/2 to far beyond the precision needed.
-  dd::Number growth = dd::multiply(dd::add(t, dd::multiply(t, dd::multiply(t, 0.5))), static_cast<double>(m));
-  // Round to nearest goes below m exactly when the power is below the midpoint
-  // between m and the double under it (a tie goes to m, whose last bit is 0).
-  std::uint32_t top = std::bit_floor(static_cast<std::uint32_t>(m));
-  double half_gap = std::ldexp(static_cast<double>(top), static_cast<std::uint32_t>(m) == top ? -54 : -53);
-  bool below = growth.hi < -half_gap || (growth.hi == -half_gap && growth.lo < 0);
-  return below ? m - 1 : m;
-}
-
 }  // namespace logroot_detail
 
 // Returns: trunc(log(y) / log(x)), empty when x < 2 or y < 1.
@@ -120,14 +87,20 @@ inline std::optional<std::int32_t> logarithm(std::int32_t x, std::int32_t y) {
   using namespace logroot_detail;
   if (x < 2 || y < 1) return std::nullopt;
   if (y < x) return 0;
-  double estimate = std::log(static_cast<double>(y)) / std::log(static_cast<double>(x));
-  std::int32_t k = static_cast<std::int32_t>(estimate + 0.5);  // estimate lies in [1, 31]
-  if (std::fabs(estimate - k) > near_integer) return static_cast<std::int32_t>(estimate);
-  std::uint64_t power = saturated_power(static_cast<std::uint32_t>(x), k);
-  if (power != static_cast<std::uint64_t>(y)) return power < static_cast<std::uint64_t>(y) ? k : k - 1;
-  if (k < 2) return k;
-  NearestRounding nearest;
-  return exact_power_logarithm(x, k);
+  // q = log2(y) / log2(x) <= 31 with log2(x) >= 1: the rough quotient is
+  // within 1.15e-4 (1 + 31) / (1 - 1.15e-4) < 2^-8 of q. Unless it is within
+  // 2^-7 of the integer k, its floor is q's; otherwise q lies in [k, k + 1)
+  // if x^k <= y, in (k - 1, k) if not.
+  double q = rough_log2(y) / rough_log2(x);
+  auto k = static_cast<std::int32_t>(q + 0.5);
+  if (std::fabs(q - k) > 0x1p-7) return static_cast<std::int32_t>(q);
+  std::uint64_t p = power(static_cast<std::uint32_t>(x), k);  // k < q + 1: x^k < x y < 2^62
+  std::uint64_t number = static_cast<std::uint32_t>(y);
+  if (p > number) return k - 1;
+  // At y = x^k the quotient of the two correctly rounded logarithms is k for
+  // k <= 2 (doubling is exact) and decided in advance from 3 on.
+  if (p < number || k < 3) return k;
+  return k - falls_short(logroot_table::logarithm_falls_short, static_cast<std::uint32_t>(x), k);
 }
 
 // Returns: trunc(log10(x)), empty when x < 1. The correctly rounded log10 of a
@@ -139,27 +112,22 @@ inline std::optional<std::int32_t> decimal_logarithm(std::int32_t x) {
   return digits;
 }
 
-// Returns: trunc(log(x) / log(2.0)), empty when x < 1.
+// Returns: trunc(log(x) / log(2.0)), empty when x < 1: logNat with base 2.
 inline std::optional<std::int32_t> binary_logarithm(std::int32_t x) {
   using namespace logroot_detail;
   if (x < 1) return std::nullopt;
   std::int32_t k = static_cast<std::int32_t>(std::bit_width(static_cast<std::uint32_t>(x))) - 1;
-  if (k < 2 || !std::has_single_bit(static_cast<std::uint32_t>(x))) return k;
-  NearestRounding nearest;
-  return exact_power_logarithm(2, k);
+  if (k < 3 || !std::has_single_bit(static_cast<std::uint32_t>(x))) return k;
+  return k - falls_short(logroot_table::logarithm_falls_short, 2, k);
 }
 
-// Returns: trunc(log(x)), empty when x < 1.
+// Returns: trunc(log(x)), empty when x < 1. The table holds, per bit width,
+// where trunc(log(x)) steps: it never falls as x grows.
 inline std::optional<std::int32_t> natural_logarithm(std::int32_t x) {
-  using namespace logroot_detail;
   if (x < 1) return std::nullopt;
-  double estimate = std::log(static_cast<double>(x));
-  std::int32_t k = static_cast<std::int32_t>(estimate);  // estimate lies in [0, 22)
-  double fraction = estimate - k;
-  if (fraction > near_integer && fraction < 1 - near_integer) return k;
-  if (x == 1) return 0;
-  NearestRounding nearest;
-  return exact_natural_logarithm(x);
+  int width = std::bit_width(static_cast<std::uint32_t>(x));
+  return logroot_table::natural_log_below[width] +
+         (static_cast<std::uint32_t>(x) >= logroot_table::natural_log_next[width]);
 }
 
 // Returns: trunc(pow(y, 1.0 / x)), empty when x = 0.
@@ -176,14 +144,18 @@ inline std::optional<std::int32_t> root(std::int32_t x, std::int32_t y) {
   if (x < 0) return 0;    // y^(1/x) lies in (0, 1), at most 2^(-2^-31) < 1 - 2^-32
   if (x >= 32) return 1;  // y^(1/x) lies in (1, 2)
   if (x == 2) return integer_square_root(y);
-  double estimate = std::pow(static_cast<double>(y), 1.0 / x);
-  std::int32_t m = static_cast<std::int32_t>(estimate + 0.5);  // estimate lies in (1, 1291)
-  if (std::fabs(estimate - m) > near_integer * estimate) return static_cast<std::int32_t>(estimate);
-  std::uint64_t power = saturated_power(static_cast<std::uint32_t>(m), x);
-  if (power != static_cast<std::uint64_t>(y)) return power < static_cast<std::uint64_t>(y) ? m : m - 1;
-  if (std::has_single_bit(static_cast<std::uint32_t>(x))) return m;  // the exponent 1/x is exact
-  NearestRounding nearest;
-  return exact_root(x, m);
+  // r = y^(1/x) < 1291. The rough root is within a relative 2^-14 of r
+  // (1.15e-4 ln 2 / 3 from the logarithm, 3.5e-6 from exp2). Unless it is
+  // within a relative 2^-13 of the integer m, its floor is r's; otherwise r
+  // lies in [m, m + 1) if m^x <= y, in (m - 1, m) if not.
+  double r = rough_exp2(rough_log2(y) / x);
+  auto m = static_cast<std::int32_t>(r + 0.5);
+  if (std::fabs(r - m) > r * 0x1p-13) return static_cast<std::int32_t>(r);
+  std::uint64_t p = power(static_cast<std::uint32_t>(m), x);  // m < r + 1 <= 2r: m^x < 2^x y < 2^62
+  std::uint64_t number = static_cast<std::uint32_t>(y);
+  if (p > number) return m - 1;
+  if (p < number) return m;
+  return m - falls_short(logroot_table::root_falls_short, static_cast<std::uint32_t>(m), x);
 }
 
 // Returns: trunc(pow(x, 0.5)): the integer square root, -2147483648 below 0.
