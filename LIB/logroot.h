@@ -33,7 +33,7 @@ inline constexpr std::int32_t nan_result = std::numeric_limits<std::int32_t>::mi
 // Returns: log2(n) for 1 <= n < 2^31, within 1.15e-4.
 // With n = 2^e (1 + t), t in [0, 1): a degree-4 fit of log2(1 + t) at
 // Chebyshev nodes (the bound holds for every t of a 31-bit n, checked one by
-// one in each rounding mode).
+// one in each rounding mode by tools/logroot_bounds.cpp).
 inline double rough_log2(std::uint32_t n) {
   constexpr std::uint64_t fraction_bits = (std::uint64_t(1) << 52) - 1, one_bits = std::uint64_t(1023) << 52;
   std::uint64_t bits = std::bit_cast<std::uint64_t>(static_cast<double>(n));
@@ -45,7 +45,7 @@ inline double rough_log2(std::uint32_t n) {
 
 // Returns: 2^v for 0 <= v < 31, within a relative 3.5e-6.
 // A degree-4 fit of 2^f, f in [0, 1), at Chebyshev nodes, times 2^(v - f)
-// (exact).
+// (exact); tools/logroot_bounds.cpp checks the bound.
 inline double rough_exp2(double v) {
   int whole = static_cast<int>(v);
   double f = v - whole;

@@ -3,7 +3,7 @@
 // literal loop of the reference (run once: it takes seconds).
 #include <cstdint>
 
-#include "../tests/reference/loops.h"
+#include "reference/loops.h"
 #include "bench.h"
 
 namespace {

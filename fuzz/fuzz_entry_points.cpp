@@ -1,11 +1,12 @@
-// Differential fuzz target: decodes its input into one entry point and an
+// Differential fuzz target: decodes its input into one entry point, an
 // argument vector of any kinds (texts of odd quoting and one character
-// included) and checks the call against the model of every entry point.
-#include <cstdint>
+// included) and the caller's rounding mode, and checks the call against the
+// model of every entry point.
+#include <algorithm>
+#include <array>
+#include <cfenv>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <vector>
 
 #include "math_N.h"
 #include "reference/model.h"
@@ -15,8 +16,7 @@ namespace {
 struct Entry {
   const char* name;
   reference::EntryPoint call;
-};
-const Entry entries[] = {
+} const entries[] = {
 #define ENTRY_POINT(predicate, pattern) {#predicate "_" #pattern, &predicate##_##pattern},
 #include "entry_points.def"
 #undef ENTRY_POINT
@@ -34,11 +34,6 @@ struct Reader {
   const std::uint8_t* data;
   std::size_t size;
   std::uint8_t byte() { return size ? (--size, *data++) : 0; }
-  std::int32_t int32() {
-    std::uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v = v << 8 | byte();
-    return std::int32_t(v);
-  }
   std::string text() {
     std::string t;
     for (std::size_t n = byte() % 41; n > 0 && size > 0; --n) t += char(byte());
@@ -46,8 +41,11 @@ struct Reader {
   }
   CONSTANT value() {
     switch (byte() % 6) {
-      case 0:
-        return CONSTANT(int32());
+      case 0: {
+        std::uint32_t v = 0;
+        for (int i = 0; i < 4; ++i) v = v << 8 | byte();
+        return CONSTANT(std::int32_t(v));
+      }
       case 1:
         return CONSTANT(interesting[byte() % std::size(interesting)]);
       case 2:
@@ -67,16 +65,13 @@ struct Reader {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   Reader in{data, size};
   const Entry& e = entries[in.byte() % std::size(entries)];
-  const std::string pattern = reference::patternOf(e.name);
   std::vector<CONSTANT> argv;
-  for (std::size_t i = 0; i < pattern.size(); ++i) argv.push_back(in.value());
-  const std::string check = reference::predicateOf(e.name) + "_" + std::string(pattern.size(), 'i');
-  reference::EntryPoint checkCall = nullptr;
-  for (const Entry& other : entries) checkCall = check == other.name ? other.call : checkCall;
-  std::string error = reference::verifyCall(e.name, e.call, checkCall, argv);
-  if (!error.empty()) {
-    std::fprintf(stderr, "%s\n", error.c_str());
-    std::abort();
-  }
+  for (std::size_t i = 0; i < reference::patternOf(e.name).size(); ++i) argv.push_back(in.value());
+  const int mode = std::array{FE_TONEAREST, FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}[in.byte() % 4];
+  const std::string check = reference::predicateOf(e.name) + "_" + std::string(argv.size(), 'i');
+  const Entry* checkEntry =
+      std::find_if(std::begin(entries), std::end(entries), [&](const Entry& c) { return check == c.name; });
+  const std::string error = reference::verifyCall(e.name, e.call, checkEntry->call, argv, mode);
+  if (!error.empty()) std::fprintf(stderr, "%s\n", error.c_str()), std::abort();
   return 0;
 }

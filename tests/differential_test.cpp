@@ -1,12 +1,14 @@
-// Every entry point against the model built from the literal references:
-// the value, "false changes nothing", "check mode changes nothing", and check
-// mode's verdict on what compute mode delivered. Vectors: boundary values
-// crossed with texts of every shape and wrong kinds, seeded random ones, all
-// small pairs of the loop predicates, and the pairs whose counts first pass
-// 2147483647.
+// Every entry point against the model built from the literal references
+// (the value, "false changes nothing", "check mode changes nothing", check
+// mode's verdict on what compute mode delivered, the caller's rounding mode
+// left alone and of no effect) on boundary, random and critical vectors; and
+// threads making the same calls at once see what one thread sees.
 #include <gtest/gtest.h>
 
+#include <cfenv>
+#include <cmath>
 #include <random>
+#include <thread>
 
 #include "harness.h"
 #include "reference/model.h"
@@ -15,64 +17,52 @@ namespace {
 
 using namespace harness;
 constexpr std::int32_t MIN = INT32_MIN, MAX = INT32_MAX;
+constexpr int modes[] = {FE_TONEAREST, FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO};
 
-void verify(const std::string& name, const std::vector<V>& args) {
-  std::vector<CONSTANT> argv = make(args);
-  const std::string check = reference::predicateOf(name) + "_" + std::string(args.size(), 'i');
-  EXPECT_EQ(reference::verifyCall(name, entry(name), entry(check), argv), "");
+void verify(const std::string& name, std::vector<CONSTANT> argv, int mode = FE_TONEAREST) {
+  const std::string check = reference::predicateOf(name) + "_" + std::string(argv.size(), 'i');
+  EXPECT_EQ(reference::verifyCall(name, entry(name), entry(check), argv, mode), "");
 }
 
-// Calls `name` with the given inputs in order, its output slot a NullConst.
-void verifyInputs(const std::string& name, const std::vector<std::int32_t>& inputs) {
-  std::vector<V> args;
+// Returns: the arguments of `name` with the given inputs in order, its output a NullConst.
+std::vector<CONSTANT> withOutput(const std::string& name, const std::vector<std::int32_t>& inputs) {
+  std::vector<CONSTANT> args;
   for (std::size_t i = 0, n = 0; n < inputs.size() || int(i) == outputIndex(name); ++i)
     args.push_back(int(i) == outputIndex(name) ? Null : I(inputs[n++]));
-  verify(name, args);
+  return args;
 }
 
-const std::int32_t boundaries[] = {MIN, MIN + 1, -65536, -46341, -7,    -2,    -1,         0,  1,
-                                   2,   3,       7,      10,     12,    13,    27,         32, 33,
-                                   34,  243,     1000,   46341,  65536, 65537, 2147483646, MAX};
+// clang-format off
+const std::int32_t boundaries[] = {MIN, MIN + 1, -65536, -46341, -7, -2, -1, 0, 1, 2, 3, 7, 10, 12, 13, 27, 32, 33,
+                                   34, 243, 1000, 46341, 65536, 65537, 2147483646, MAX};
 const std::int32_t compared[] = {MIN, -1, 0, 1, 2, 3, 5, MAX};
-const char* const texts[] = {"",
-                             "0",
-                             "101",
-                             "  -42",
-                             "+7",
-                             "7apples",
-                             "0b101",
-                             "x12",
-                             "2147483648",
-                             "-2147483649",
-                             "11111111111111111111111111111111",
-                             "-10000000000000000000000000000000"};
+const char* const texts[] = {"", "0", "101", "  -42", "+7", "7apples", "0b101", "x12", "2147483648", "-2147483649",
+                             "11111111111111111111111111111111", "-10000000000000000000000000000000"};
+// clang-format on
 
-// The values tried at one position: what the entry point reads there, and
-// a wrong kind; an output slot holds a String before the call.
-std::vector<V> candidates(const std::string& name, std::size_t at) {
+// Returns: the values tried at one position: what the entry point reads
+// there, and a wrong kind; an output slot holds a String before the call.
+std::vector<CONSTANT> candidates(const std::string& name, std::size_t at) {
   if (int(at) == outputIndex(name)) return {S("previous")};
-  std::vector<V> values;
+  std::vector<CONSTANT> values;
   if (reference::readsText(name, at)) {
     for (const char* text : texts) values.push_back(S(text));
-    values.push_back(I(101));
-    return values;
+    return values.push_back(I(101)), values;
   }
   bool checked = outputIndex(name) < 0 && at + 1 == reference::patternOf(name).size() && at > 0;
-  if (checked)
-    for (std::int32_t n : compared) values.push_back(I(n));
-  else
-    for (std::int32_t n : boundaries) values.push_back(I(n));
-  values.push_back(Sym("a"));
-  return values;
+  for (std::int32_t n : checked ? std::vector(std::begin(compared), std::end(compared))
+                                : std::vector(std::begin(boundaries), std::end(boundaries)))
+    values.push_back(I(n));
+  return values.push_back(Sym("a")), values;
 }
 
 TEST(Differential, EveryEntryPointOnBoundaryVectors) {
-  for (const std::string& name : entryNames()) {
-    std::vector<std::vector<V>> at;
+  for (const std::string& name : entryNames) {
+    std::vector<std::vector<CONSTANT>> at;
     for (std::size_t i = 0; i < reference::patternOf(name).size(); ++i) at.push_back(candidates(name, i));
     std::vector<std::size_t> pick(at.size(), 0);
     for (std::size_t i = 0; i < at.size();) {
-      std::vector<V> args;
+      std::vector<CONSTANT> args;
       for (std::size_t k = 0; k < at.size(); ++k) args.push_back(at[k][pick[k]]);
       verify(name, args);
       for (i = 0; i < at.size() && ++pick[i] == at[i].size(); ++i) pick[i] = 0;
@@ -80,11 +70,37 @@ TEST(Differential, EveryEntryPointOnBoundaryVectors) {
   }
 }
 
-// Texts mixing white space (of the C locale and of others), signs, digits
-// and junk, with runs long enough to pass the 32-bit bounds.
+// Each thread on its own argument vectors, outputs holding texts.
+TEST(Differential, ThreadsSeeWhatOneThreadSees) {
+  auto runAll = [](int& mismatches, const std::vector<std::string>& expected) {
+    std::vector<std::string> seen;
+    for (const std::string& name : entryNames)
+      for (std::size_t k = 0; k < 9; ++k) {
+        std::vector<CONSTANT> argv;
+        for (std::size_t i = 0; i < reference::patternOf(name).size(); ++i)
+          argv.push_back(candidates(name, i)[(k + 3 * i) % candidates(name, i).size()]);
+        seen.push_back(entry(name)(argv.data()) ? "true" : "false");
+        for (const CONSTANT& c : argv) seen.back() += " " + reference::snapshot(c);
+      }
+    mismatches += !expected.empty() && seen != expected;
+    return seen;
+  };
+  int mismatches[5] = {};
+  const std::vector<std::string> expected = runAll(mismatches[4], {});
+  std::vector<std::thread> pool;
+  for (int t = 0; t < 4; ++t)
+    pool.emplace_back([&, t] {
+      for (int round = 0; round < 20; ++round) runAll(mismatches[t], expected);
+    });
+  for (std::thread& thread : pool) thread.join();
+  EXPECT_EQ(mismatches[0] + mismatches[1] + mismatches[2] + mismatches[3], 0);
+}
+
+// Returns: a text mixing white space (of the C locale and of others), signs,
+// digits and junk, with runs long enough to pass the 32-bit bounds.
 std::string randomText(std::mt19937& random) {
   static const std::string parts[] = {" \t\n\v\f\r", "+-",         "0123456789",
-                                      "01",          "0000000001", "ab.xX\"'\x85\xa0\x1f/:\x7f\xff"};
+                                      "01",          "0000000001", "ab.\"\x85\xa0\x1f\x7f\xff"};
   std::string text;
   for (int p = int(random() % 7); p > 0; --p) {
     const std::string& from = parts[random() % 6];
@@ -94,50 +110,89 @@ std::string randomText(std::mt19937& random) {
   return text;
 }
 
-TEST(Differential, EveryEntryPointOnRandomVectors) {
+TEST(Differential, EveryEntryPointOnRandomVectorsInEveryRoundingMode) {
   std::mt19937 random(20261205);
   std::uniform_int_distribution<std::int32_t> any(MIN, MAX), small(-100, 100);
   auto number = [&](int i) { return i % 3 == 0 ? small(random) : any(random) >> (i % 31); };
-  for (const std::string& name : entryNames())
+  for (const std::string& name : entryNames)
     for (int i = 0; i < 2000; ++i) {
-      std::vector<V> args;
+      std::vector<CONSTANT> args;
       for (std::size_t k = 0; k < reference::patternOf(name).size(); ++k)
-        args.push_back(int(k) == outputIndex(name) ? Null
-                       : reference::readsText(name, k)
-                           ? S(i % 2 ? std::to_string(number(i)) : randomText(random))
-                           : I(number(i + int(k))));
-      verify(name, args);
+        args.push_back(int(k) == outputIndex(name)      ? Null
+                       : !reference::readsText(name, k) ? I(number(i + int(k)))
+                       : i % 2                          ? S(std::to_string(number(i)))
+                                                        : S(randomText(random)));
+      verify(name, args, modes[i % 4]);
     }
 }
 
 TEST(Differential, LoopPredicatesOnEverySmallPair) {
   for (std::int32_t x = -40; x <= 100; ++x) {
-    verifyInputs("factNat_io", {x});
+    verify("factNat_io", withOutput("factNat_io", {x}));
     for (std::int32_t y = -40; y <= 100; ++y)
       for (const char* name : {"powNat_iio", "gcdNat_iio", "lcmNat_iio", "combNat_iio", "permNat_iio"})
-        verifyInputs(name, {x, y});
+        verify(name, withOutput(name, {x, y}));
   }
 }
 
 // For each loop length k, the first x whose count passes 2147483647, and
 // pairs around it and around the symmetry step x / 2.
 TEST(Differential, CountsAroundTheFirstPastTheRange) {
-  auto firstPast = [](bool comb, std::int32_t k, std::int32_t low) {
-    std::int32_t high = MAX;  // low's count fits, high's does not
-    while (high - low > 1) {
-      std::int32_t mid = low + (high - low) / 2;
-      ((comb ? reference::loops::comb(mid, k) : reference::loops::perm(mid, k)) == MIN ? high : low) = mid;
+  for (const char* name : {"combNat_iio", "permNat_iio"}) {
+    const bool comb = name[0] == 'c';
+    for (std::int32_t k = 2; k <= (comb ? 17 : 13); ++k) {
+      std::int32_t low = comb ? 2 * k - 1 : k - 1, high = MAX;  // low's count fits, high's does not
+      while (high - low > 1) {
+        std::int32_t mid = low + (high - low) / 2;
+        ((comb ? reference::loops::comb(mid, k) : reference::loops::perm(mid, k)) == MIN ? high : low) = mid;
+      }
+      for (std::int32_t x : {high - 1, high, high + 1})
+        for (std::int32_t y :
+             {k - 1, k, k + 1, x / 2 - 1, x / 2, x / 2 + 1, x / 2 + 2, x - k - 1, x - k, x - k + 1})
+          if (comb || y <= k + 1) verify(name, withOutput(name, {x, y}));
     }
-    return high;
+  }
+}
+
+// The model's answer is made once for each input; the entry point must give
+// it in every rounding mode.
+TEST(Differential, LogarithmsAndRootsAtTheirCriticalInputsInEveryRoundingMode) {
+  std::vector<std::pair<const char*, std::vector<std::int32_t>>> calls;
+  auto add = [&](const char* name, std::vector<std::int64_t> in) {
+    if (in.back() <= MAX) calls.push_back({name, std::vector<std::int32_t>(in.begin(), in.end())});
   };
-  for (std::int32_t k = 2; k <= 17; ++k)
-    for (std::int32_t x0 = firstPast(true, k, 2 * k - 1); std::int32_t x : {x0 - 1, x0, x0 + 1})
-      for (std::int32_t y :
-           {k - 1, k, k + 1, x / 2 - 1, x / 2, x / 2 + 1, x / 2 + 2, x - k - 1, x - k, x - k + 1})
-        verifyInputs("combNat_iio", {x, y});
-  for (std::int32_t k = 2; k <= 13; ++k)
-    for (std::int32_t x0 = firstPast(false, k, k - 1); std::int32_t x : {x0 - 1, x0, x0 + 1})
-      for (std::int32_t y : {k - 1, k, k + 1}) verifyInputs("permNat_iio", {x, y});
+  // Every exact power x^k < 2^31 with k >= 2 and its neighbours, as the
+  // number of logNat and the radicand of rootNat.
+  for (std::int64_t x = 2; x * x <= MAX; ++x)
+    for (std::int64_t p = x * x, k = 2; p <= MAX; p *= x, ++k)
+      for (std::int64_t y : {p - 1, p, p + 1}) add("logNat_iio", {x, y}), add("rootNat_iio", {k, y});
+  for (std::int64_t p = 1; p <= MAX; p *= 2)
+    for (std::int64_t x : {p - 1, p, p + 1}) add("log2Nat_io", {x});
+  for (std::int64_t p = 1; p <= MAX; p *= 10)
+    for (std::int64_t x : {p - 1, p, p + 1}) add("log10Nat_io", {x});
+  for (std::int64_t m = 0; m * m <= MAX; ++m)
+    for (std::int64_t x : {m * m - 1, m * m, m * m + 1}) add("sqrtNat_io", {x});
+  // Every integer within a relative 2^-20 of e^k, where trunc(log(x)) steps.
+  for (int k = 0; k <= 21; ++k)
+    for (double x = std::max(1.0, std::floor(std::exp(k) * (1 - 0x1p-20)) - 2);
+         x <= std::exp(k) * (1 + 0x1p-20) + 2; ++x)
+      add("lnNat_io", {std::int64_t(x)});
+  int wrong = 0;
+  for (const auto& [name, inputs] : calls) {
+    const std::vector<CONSTANT> argv = withOutput(name, inputs);
+    const reference::Outcome want = reference::expected(name, argv);
+    const std::string expected = want.result ? *want.delivered : "false";
+    for (int mode : modes) {
+      std::vector<CONSTANT> again = argv;
+      bool kept = true;
+      const bool result = reference::callIn(mode, entry(name), again.data(), kept);
+      const std::string got = result ? reference::snapshot(again.back()) : "false";
+      if ((got != expected || !kept) && ++wrong <= 10)
+        ADD_FAILURE() << name << "(" << inputs[0] << ", " << inputs.back() << ") in mode " << mode << ": "
+                      << got << (kept ? "" : ", mode changed") << ", expected " << expected;
+    }
+  }
+  EXPECT_EQ(wrong, 0) << "of " << calls.size() << " inputs in four modes";
 }
 
 }  // namespace

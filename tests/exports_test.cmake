@@ -2,7 +2,6 @@
 # Usage: cmake -DNM=... -DLIBRARY=... -DEXPECTED=... -P exports_test.cmake
 execute_process(COMMAND ${NM} -D --defined-only -C ${LIBRARY} OUTPUT_VARIABLE table COMMAND_ERROR_IS_FATAL ANY)
 string(REGEX REPLACE "[0-9a-f]+ [A-Za-z] ([^\n]*)\n" "\\1;" exported "${table}")
-list(REMOVE_DUPLICATES exported)
 file(STRINGS ${EXPECTED} expected REGEX "^[^#]")
 set(missing ${expected})
 list(REMOVE_ITEM missing ${exported})

@@ -1,42 +1,45 @@
 // Test harness: the library is reached as a host reaches it, through dlopen
-// and dlsym by exported name; values are described by kind and content.
+// and dlsym by exported name; tests build values with I, S, Sym and Null.
 #ifndef MATH_N_TESTS_HARNESS_H
 #define MATH_N_TESTS_HARNESS_H
 
-#include <cstdint>
-#include <string>
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <map>
 #include <vector>
 
-#include "extpred.h"
+#include "reference/common.h"
 
 namespace harness {
 
-using EntryPoint = bool (*)(CONSTANT*);
+using reference::EntryPoint;
 
 // Returns: the entry point exported under `name`; fails the test and returns
 // null when there is none.
-EntryPoint entry(const std::string& name);
+inline EntryPoint entry(const std::string& name) {
+  static void* library = dlopen(MATH_N_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+  static std::map<std::string, EntryPoint> found;
+  EntryPoint& at = found[name];
+  if (!at && library) at = reinterpret_cast<EntryPoint>(dlsym(library, name.c_str()));
+  if (!at) ADD_FAILURE() << "no exported entry point " << name << (library ? "" : dlerror());
+  return at;
+}
 
 // Every entry point name of the library's list, in list order.
-const std::vector<std::string>& entryNames();
-
-// Returns: the index of the output argument in the name's pattern, or -1.
-int outputIndex(const std::string& name);
-
-// One argument value as a test describes it.
-struct V {
-  CONSTANT::TYPE kind = CONSTANT::NullConst;
-  std::int32_t number = 0;
-  std::string text;  // as given to the text constructor
-  CONSTANT make() const;
+inline const std::vector<std::string> entryNames = {
+#define ENTRY_POINT(predicate, pattern) #predicate "_" #pattern,
+#include "entry_points.def"
+#undef ENTRY_POINT
 };
 
-inline V I(std::int32_t n) { return {CONSTANT::Integer, n, {}}; }
-inline V S(std::string text) { return {CONSTANT::String, 0, std::move(text)}; }  // the string flag set
-inline V Sym(std::string text) { return {CONSTANT::Symbol, 0, std::move(text)}; }
-inline const V Null{};
+// Returns: the index of the output argument in the name's pattern, or -1.
+inline int outputIndex(const std::string& name) { return int(reference::patternOf(name).find('o')); }
 
-std::vector<CONSTANT> make(const std::vector<V>& args);
+inline CONSTANT I(std::int32_t n) { return CONSTANT(n); }
+inline CONSTANT S(const std::string& text) { return CONSTANT(text.c_str(), true); }  // the string flag set
+inline CONSTANT Sym(const std::string& text) { return CONSTANT(text.c_str(), false); }
+inline const CONSTANT Null;
 
 }  // namespace harness
 

@@ -4,72 +4,55 @@
 # the library beside it. MODE package: the Debian packages, built with cpack,
 # checked with lintian and unpacked with dpkg-deb; their natcall has no
 # RUNPATH, so it is pointed at the unpacked library.
-# Usage: cmake -DMODE=install|package -DBUILD=... -DWORK=... -DHOST=...
-#   -DLIBDIR=... -DGENERATOR=... -DCXX=... -DCXX_FLAGS=...
-#   [-DTOOLCHAIN=... -DTRIPLET=...] [-DEMULATOR=...]
-#   [-DCPACK=... -DDPKG_DEB=... -DLINTIAN=...] -P install_test.cmake
+# Usage: see the tests install and package in CMakeLists.txt.
 cmake_minimum_required(VERSION 3.25)
 
-function(run what)
+# Runs a command; with `expected`, its standard output must be that.
+function(run what expected)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT status EQUAL 0)
-    message(FATAL_ERROR "${what} failed (${status}):\n${out}\n${err}")
+  if(NOT status EQUAL 0 OR NOT (expected STREQUAL "" OR out STREQUAL expected))
+    message(FATAL_ERROR "${what} (status ${status}): expected\n${expected}but got\n${out}\n${err}")
   endif()
   set(out "${out}" PARENT_SCOPE)
-endfunction()
-
-function(expect what actual expected)
-  if(NOT actual STREQUAL expected)
-    message(FATAL_ERROR "${what}: expected\n${expected}but got\n${actual}")
-  endif()
 endfunction()
 
 file(REMOVE_RECURSE ${WORK})
 if(MODE STREQUAL "install")
   set(prefix ${WORK}/prefix)
-  run("install" ${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix})
+  run("install" "" ${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix})
   set(natcall ${EMULATOR} ${prefix}/bin/natcall)
-elseif(MODE STREQUAL "package")
-  run("cpack" ${CPACK} -G DEB --config ${BUILD}/CPackConfig.cmake -B ${WORK}/packages)
+else()
+  run("cpack" "" ${CPACK} -G DEB --config ${BUILD}/CPackConfig.cmake -B ${WORK}/packages)
   file(GLOB packages ${WORK}/packages/*.deb)
-  run("lintian" ${LINTIAN} --fail-on error ${packages})
+  run("lintian" "" ${LINTIAN} --fail-on error ${packages})
   foreach(package IN LISTS packages)
-    run("unpacking ${package}" ${DPKG_DEB} -x ${package} ${WORK}/root)
+    run("unpacking ${package}" "" ${DPKG_DEB} -x ${package} ${WORK}/root)
   endforeach()
   set(prefix ${WORK}/root/usr)
-  # The emulator is qemu (cmake/cross.cmake): -E sets the variable for the
-  # emulated program only.
+  # The emulator is qemu: -E sets the variable for the emulated program only.
   if(EMULATOR)
     set(natcall ${EMULATOR} -E LD_LIBRARY_PATH=${prefix}/${LIBDIR} ${prefix}/bin/natcall)
   else()
     set(natcall ${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${prefix}/${LIBDIR} ${prefix}/bin/natcall)
   endif()
-else()
-  message(FATAL_ERROR "MODE is install or package, not '${MODE}'")
 endif()
 
-set(toolchain "")
 if(TOOLCHAIN)
   set(toolchain -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN} -DMATH_N_TRIPLET=${TRIPLET})
 endif()
-run("configuring the find_package host" ${CMAKE_COMMAND} -S ${HOST} -B ${WORK}/cmake-host -G ${GENERATOR}
+run("configuring the find_package host" "" ${CMAKE_COMMAND} -S ${HOST} -B ${WORK}/cmake-host -G ${GENERATOR}
   -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX} "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" ${toolchain})
-run("building the find_package host" ${CMAKE_COMMAND} --build ${WORK}/cmake-host)
-run("the find_package host" ${EMULATOR} ${WORK}/cmake-host/host)
-expect("the find_package host" "${out}" "7 101\n")
+run("building the find_package host" "" ${CMAKE_COMMAND} --build ${WORK}/cmake-host)
+run("the find_package host" "7\n101\n" ${EMULATOR} ${WORK}/cmake-host/host)
 
 set(pkg_config ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${prefix}/${LIBDIR}/pkgconfig pkg-config)
-run("pkg-config" ${pkg_config} --cflags --libs math_N)
+run("pkg-config" "" ${pkg_config} --cflags --libs math_N)
 separate_arguments(pc_flags UNIX_COMMAND "${out}")
-run("pkg-config" ${pkg_config} --variable=libdir math_N)
+run("pkg-config" "" ${pkg_config} --variable=libdir math_N)
 string(STRIP "${out}" libdir)
 separate_arguments(flags UNIX_COMMAND "${CXX_FLAGS}")
-run("building the pkg-config host" ${CXX} ${flags} ${HOST}/host.cpp ${pc_flags} -Wl,-rpath,${libdir}
+run("building the pkg-config host" "" ${CXX} ${flags} ${HOST}/host.cpp ${pc_flags} -Wl,-rpath,${libdir}
   -o ${WORK}/pc-host)
-run("the pkg-config host" ${EMULATOR} ${WORK}/pc-host)
-expect("the pkg-config host" "${out}" "7 101\n")
-
-run("the installed natcall" ${natcall} "addNat(3,4,Z)" "d2bNat(5,B)")
-expect("the installed natcall" "${out}" "Z = 7\nB = \"101\"\n")
-
+run("the pkg-config host" "7\n101\n" ${EMULATOR} ${WORK}/pc-host)
+run("the installed natcall" "Z = 7\nB = \"101\"\n" ${natcall} "addNat(3,4,Z)" "d2bNat(5,B)")
 file(REMOVE_RECURSE ${WORK})

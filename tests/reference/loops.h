@@ -4,39 +4,31 @@
 // counts of combinations and permutations in a double accumulator rounded
 // at every step, then truncated.
 //
-// The literal loops run up to 2^31 steps. The `_any` variants, for callers
-// that need a value for any input (differential tests on full-range inputs,
-// the fuzz target), leave a loop early where its value is settled, or group
-// the factors of a power otherwise.
+// The literal loops run up to 2^31 steps. Given `settled`, for callers that
+// need a value for any input (the differential test, the fuzz target), a
+// loop is left once its value can no longer change; powers past 2^16 steps
+// group the same factors otherwise.
 #ifndef MATH_N_REFERENCE_LOOPS_H
 #define MATH_N_REFERENCE_LOOPS_H
 
-#include <cmath>
-#include <cstdint>
 #include <optional>
+
+#include "reference/common.h"
 
 namespace reference::loops {
 
-inline std::int32_t low32(std::int64_t v) {
-  std::uint32_t bits = static_cast<std::uint32_t>(static_cast<std::uint64_t>(v));
-  return bits >= 0x80000000u ? std::int32_t(std::int64_t(bits) - 0x100000000LL) : std::int32_t(bits);
-}
-
-// Float-to-integer truncation: toward zero; NaN, infinities and values out
-// of the 32-bit range give -2147483648.
-inline std::int32_t trunc(double v) {
-  if (std::isnan(v) || v <= -2147483649.0 || v >= 2147483648.0) return INT32_MIN;
-  return static_cast<std::int32_t>(v);
-}
-
-inline std::optional<std::int32_t> power(std::int32_t x, std::int32_t y) {
+inline std::optional<std::int32_t> power(std::int32_t x, std::int32_t y, bool settled = false) {
   if (x == 0 && y == 0) return std::nullopt;
   std::int64_t res = 1;
+  if (settled && y > 1 << 16) {  // left to right binary powering
+    for (int bit = 30; bit >= 0; --bit) res = low32(low32(res * res) * ((y >> bit) & 1 ? x : 1));
+    return std::int32_t(res);
+  }
   for (std::int64_t i = 1; i <= y; ++i) res = low32(res * x);
   return std::int32_t(res);
 }
 
-// `settled`: leave once the product is 0, which it then stays.
+// Settled once the product is 0, which it then stays.
 inline std::int32_t factorial(std::int32_t x, bool settled = false) {
   std::int64_t fatt = 1;
   for (std::int64_t i = 1; i <= x && !(settled && fatt == 0); ++i) fatt = low32(fatt * i);
@@ -55,13 +47,12 @@ inline std::int32_t divisor(std::int32_t x0, std::int32_t y0) {
 
 // The quotient 2147483648 of -1 and -2147483648 is taken modulo 2^32.
 inline std::int32_t multiple(std::int32_t x, std::int32_t y) {
-  std::int64_t xy = low32(std::int64_t(x) * y);
   std::int64_t g = divisor(x, y);
-  return g == 0 ? 0 : low32(xy / g);
+  return g == 0 ? 0 : low32(low32(std::int64_t(x) * y) / g);
 }
 
-// `settled`: leave once the count is at least 2^31; each later factor
-// exceeds i, so the rounded count never falls back.
+// Settled once the count is at least 2^31: each later factor exceeds i, so
+// the rounded count never falls back.
 inline std::int32_t comb(std::int32_t x, std::int32_t y, bool settled = false) {
   double comb = 0.0;
   if (x >= 1 && y >= 1 && x > y) {
@@ -75,7 +66,7 @@ inline std::int32_t comb(std::int32_t x, std::int32_t y, bool settled = false) {
   return trunc(comb);
 }
 
-// `settled`: leave once the count is at least 2^31; every later factor is at least 1.
+// Settled once the count is at least 2^31: every later factor is at least 1.
 inline std::int32_t perm(std::int32_t x, std::int32_t y, bool settled = false) {
   double perm = 0.0;
   if (x >= 1 && y >= 1 && x >= y) {
@@ -85,20 +76,6 @@ inline std::int32_t perm(std::int32_t x, std::int32_t y, bool settled = false) {
   }
   return trunc(perm);
 }
-
-// Left-to-right binary powering past `budget` steps: the same y factors, grouped otherwise.
-inline std::optional<std::int32_t> power_any(std::int32_t x, std::int32_t y, std::int32_t budget = 1 << 16) {
-  if (y <= budget) return power(x, y);
-  std::int64_t res = 1;
-  for (int bit = 30; bit >= 0; --bit) {
-    res = low32(res * res);
-    if ((y >> bit) & 1) res = low32(res * x);
-  }
-  return std::int32_t(res);
-}
-inline std::int32_t factorial_any(std::int32_t x) { return factorial(x, true); }
-inline std::int32_t comb_any(std::int32_t x, std::int32_t y) { return comb(x, y, true); }
-inline std::int32_t perm_any(std::int32_t x, std::int32_t y) { return perm(x, y, true); }
 
 }  // namespace reference::loops
 

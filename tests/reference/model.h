@@ -4,21 +4,15 @@
 #ifndef MATH_N_REFERENCE_MODEL_H
 #define MATH_N_REFERENCE_MODEL_H
 
-#include <cstdint>
-#include <optional>
-#include <string>
+#include <cfenv>
 #include <vector>
 
-#include "extpred.h"
 #include "reference/arith.h"
-#include "reference/kinds.h"
 #include "reference/logroot.h"
 #include "reference/loops.h"
 #include "reference/text.h"
 
 namespace reference {
-
-using EntryPoint = bool (*)(CONSTANT*);
 
 // The value a predicate's formula gives for the numbers n and the text t
 // (its number-side result for the conversions); empty where a guard refuses.
@@ -29,14 +23,12 @@ inline std::optional<std::int32_t> value(const std::string& entry, const std::ve
     Value v = at->second(n[0], n[1], n[2]);
     return v ? std::optional<std::int32_t>(low32(*v)) : std::nullopt;
   }
-  if (predicate == "evenNat") return even(n[0]) ? 1 : std::optional<std::int32_t>();
-  if (predicate == "oddNat") return odd(n[0]) ? 1 : std::optional<std::int32_t>();
-  if (predicate == "powNat") return loops::power_any(n[0], n[1]);
-  if (predicate == "factNat") return loops::factorial_any(n[0]);
+  if (predicate == "powNat") return loops::power(n[0], n[1], true);
+  if (predicate == "factNat") return loops::factorial(n[0], true);
   if (predicate == "gcdNat") return loops::divisor(n[0], n[1]);
   if (predicate == "lcmNat") return loops::multiple(n[0], n[1]);
-  if (predicate == "combNat") return loops::comb_any(n[0], n[1]);
-  if (predicate == "permNat") return loops::perm_any(n[0], n[1]);
+  if (predicate == "combNat") return loops::comb(n[0], n[1], true);
+  if (predicate == "permNat") return loops::perm(n[0], n[1], true);
   if (predicate == "logNat") return logNat(n[0], n[1]);
   if (predicate == "log10Nat") return log10Nat(n[0]);
   if (predicate == "log2Nat") return log2Nat(n[0]);
@@ -59,12 +51,8 @@ inline Outcome expected(const std::string& entry, const std::vector<CONSTANT>& a
   std::vector<std::int32_t> n(3, 0);
   std::string t;
   for (std::size_t i = 0; i < pattern.size(); ++i) {
-    if (i == out) continue;
-    if (readsText(entry, i) ? !argv[i].isString() : !argv[i].isInt()) return {};
-    if (readsText(entry, i))
-      t = take(argv[i].toString());
-    else
-      n[i] = argv[i].toInt();
+    if (i != out && !(readsText(entry, i) ? argv[i].isString() : argv[i].isInt())) return {};
+    if (i != out) readsText(entry, i) ? void(t = take(argv[i].toString())) : void(n[i] = argv[i].toInt());
   }
   // A text output: the conversion writes the text of the number argument.
   if (out != std::string::npos && readsText(entry, out)) {
@@ -81,20 +69,29 @@ inline Outcome expected(const std::string& entry, const std::vector<CONSTANT>& a
   return {*v == n[against], {}};
 }
 
-// Calls `call`, the entry point `entry`, on `argv` and checks it against the
-// model; `checkCall` is the entry's check-mode sibling. Returns: "" when all
-// holds, else what went wrong.
+// Returns: call(argv) made under the caller's rounding mode `mode`; `kept`
+// turns false if the call changed the mode.
+inline bool callIn(int mode, EntryPoint call, CONSTANT* argv, bool& kept) {
+  std::fesetround(mode);
+  const bool result = call(argv);
+  kept = kept && std::fegetround() == mode;
+  std::fesetround(FE_TONEAREST);
+  return result;
+}
+
+// Calls `call`, the entry point `entry`, on `argv` under the rounding mode
+// `mode` and checks it against the model; `checkCall` is the entry's
+// check-mode sibling. Returns: "" when all holds, else what went wrong.
 inline std::string verifyCall(const std::string& entry, EntryPoint call, EntryPoint checkCall,
-                              std::vector<CONSTANT>& argv) {
+                              std::vector<CONSTANT>& argv, int mode = FE_TONEAREST) {
   std::vector<std::string> before;
-  std::string name = entry + "(";
-  for (const CONSTANT& c : argv) {
-    before.push_back(snapshot(c));
-    name += (before.size() > 1 ? ", " : "") + before.back();
-  }
+  std::string name = entry;
+  for (const CONSTANT& c : argv) name += (before.empty() ? "(" : ", ") + before.emplace_back(snapshot(c));
   name += "): ";
   const Outcome want = expected(entry, argv);
-  const bool result = call(argv.data());
+  bool kept = true;
+  const bool result = callIn(mode, call, argv.data(), kept);
+  if (!kept) return name + "the rounding mode changed";
   const std::size_t out = patternOf(entry).find('o');
   if (result != want.result) return name + (result ? "true, expected false" : "false, expected true");
   for (std::size_t i = 0; i < argv.size(); ++i)
@@ -108,7 +105,7 @@ inline std::string verifyCall(const std::string& entry, EntryPoint call, EntryPo
   // negative number reads back as 2147483647; subNat's guard x < y).
   std::vector<CONSTANT> again(argv);
   const std::string checkEntry = predicateOf(entry) + "_" + std::string(argv.size(), 'i');
-  if (checkCall(again.data()) != expected(checkEntry, again).result)
+  if (callIn(mode, checkCall, again.data(), kept) != expected(checkEntry, again).result || !kept)
     return name + "check mode disagrees on " + snapshot(argv[out]);
   return "";
 }

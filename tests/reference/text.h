@@ -11,19 +11,11 @@
 
 namespace reference {
 
-inline bool isWhiteSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 inline std::int32_t reading(const char* text, int base) {
-  while (isWhiteSpace(*text)) ++text;
-  std::int64_t sign = 1;
-  if (*text == '+') {
+  while (*text == ' ' || *text == '\t' || *text == '\n' || *text == '\v' || *text == '\f' || *text == '\r')
     ++text;
-  } else if (*text == '-') {
-    sign = -1;
-    ++text;
-  }
+  const std::int64_t sign = *text == '-' ? -1 : 1;
+  if (*text == '-' || *text == '+') ++text;
   std::int64_t value = 0;
   for (; *text >= '0' && *text < '0' + base; ++text)
     if (value <= 2147483648LL) value = value * base + (*text - '0');  // once beyond, it stays beyond

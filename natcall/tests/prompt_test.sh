@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Types at natcall's prompt in a real terminal: tmux runs natcall in a
+# detached session of its own server; each row waits for the empty prompt,
+# sends its keys (as tmux send-keys reads them: a word that names no key is
+# typed as it is) and waits until the screen shows the row's text (an
+# extended regular expression). After natcall has ended, the next row starts
+# it again in a fresh terminal with the same home, so the same history; the
+# home has no .editrc, so the keys are libedit's own.
+# Usage: prompt_test.sh TMUX NATCALL WORK
+set -u
+tmux=("$1" -S "$3/tmux.socket" -f "$3/tmux.conf") natcall=$2 work=$3
+"${tmux[@]}" kill-server 2>/dev/null  # a server left by an interrupted run
+rm -rf "$work" && mkdir -p "$work" && echo "set-option -g remain-on-exit on" >"$work/tmux.conf"
+
+# Polls the screen, scrolled-off lines included, for at most ten seconds
+# until `$2` holds for it ($1 names the row).
+wait_for() {
+  for ((i = 0; i < 200; ++i)); do
+    "${tmux[@]}" capture-pane -p -J -S - -t "$session" | eval "$2" && return
+    sleep 0.05
+  done
+  echo "row '$1': no $2 within 10 s; the screen:"
+  "${tmux[@]}" capture-pane -p -J -S - -t "$session"
+  "${tmux[@]}" kill-server
+  exit 1
+}
+
+sessions=0 running=0
+while IFS='|' read -r keys expected; do
+  expected=${expected# }
+  if ((!running)); then
+    session=natcall$((++sessions)) running=1
+    "${tmux[@]}" new-session -d -s "$session" -x 100 -y 40 \
+      "env -u EDITRC HOME='$work' '$natcall'; echo natcall ended with status \$?" || exit 1
+  fi
+  wait_for "$keys" "sed '/^\$/d' | tail -n 1 | grep -Eq '^natcall> ?\$'"
+  read -ra words <<<"$keys"
+  "${tmux[@]}" send-keys -t "$session" "${words[@]}" || exit 1
+  wait_for "$keys" "grep -Eq -- '$expected'"
+  [[ $expected == "natcall ended"* ]] && running=0
+done <<'ROWS'
+addNat(3,4,Z) Enter                       | Z = 7
+addNat(1,,Z) Enter                        | line 2, column 10: expected a term
+multNat(6,8Z) Left Left BSpace 7, Enter   | Z = 42
+Up Left Left Left BSpace 9 Enter          | Z = 54
+.list Enter                               | d2bNat/2: ii io oi
+.quit Enter                               | natcall ended with status 0
+Up Up Enter                               | d2bNat/2: ii io oi
+C-d                                       | natcall ended with status 0
+ROWS
+"${tmux[@]}" kill-server
+echo "$sessions sessions passed"

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Runs natcall on each row of cases.txt and compares its standard output,
+# standard error and exit status with the row's. A row:
+#   $ ARG ARG ...      arguments, split at spaces; '...' keeps spaces; <FILE is standard input
+#   > line             expected standard output, one line each
+#   ! line             expected standard error
+#   = N                expected exit status
+# @DIR@ and @PARTIAL@ stand for this directory and the partial library.
+# Usage: run_cases.sh DIR PARTIAL WORK [EMULATOR] NATCALL
+set -u
+dir=$1 partial=$2 work=$3
+shift 3
+natcall=("$@")
+mkdir -p "$work"
+rows=0 failed=0 command='' expected=''
+
+check_row() {
+  local line=${command//@DIR@/$dir} args=() input=/dev/null token
+  line=${line//@PARTIAL@/$partial}
+  local token_re="^ *('[^']*'|[^ ]+)(.*)$"
+  while [[ $line =~ $token_re ]]; do
+    token=${BASH_REMATCH[1]} line=${BASH_REMATCH[2]}
+    case $token in
+      \'*\') args+=("${token:1:${#token}-2}") ;;
+      \<*) input=${token:1} ;;
+      *) args+=("$token") ;;
+    esac
+  done
+  "${natcall[@]}" "${args[@]}" <"$input" >"$work/out" 2>"$work/err"
+  local status=$? actual want=${expected//@DIR@/$dir}
+  actual=$(sed 's/^/> /' "$work/out"; sed 's/^/! /' "$work/err"; echo "= $status")
+  ((++rows))
+  # Trailing blanks are not part of a row.
+  if [[ "$(sed 's/ *$//' <<<"$actual")" != "$(sed 's/ *$//' <<<"${want//@PARTIAL@/$partial}")" ]]; then
+    ((++failed))
+    printf 'row `$ %s`\n--- expected\n%s\n--- actual\n%s\n' "$command" "$expected" "$actual"
+  fi
+}
+
+while IFS= read -r line || [[ -n $line ]]; do
+  case $line in
+    '$ '*) [[ -z $command ]] || check_row; command=${line:2} expected='' ;;
+    [\>\!=]*) expected+=${expected:+$'\n'}$line ;;
+    '' | '#'*) ;;
+    *) echo "cases.txt: unexpected line: $line"; exit 1 ;;
+  esac
+done <"$dir/cases.txt"
+[[ -z $command ]] || check_row
+echo "$((rows - failed)) of $rows rows passed"
+((failed == 0))
