@@ -21,7 +21,7 @@ inline std::optional<std::int32_t> power(std::int32_t x, std::int32_t y, bool se
   if (x == 0 && y == 0) return std::nullopt;
   std::int64_t res = 1;
   if (settled && y > 1 << 16) {  // left to right binary powering
-    for (int bit = 30; bit >= 0; --bit) res = low32(low32(res * res) * ((y >> bit) & 1 ? x : 1));
+    for (int bit = 30; bit >= 0; --bit) res = low32(std::int64_t(low32(res * res)) * ((y >> bit) & 1 ? x : 1));
     return std::int32_t(res);
   }
   for (std::int64_t i = 1; i <= y; ++i) res = low32(res * x);
