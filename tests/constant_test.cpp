@@ -12,12 +12,8 @@ using namespace harness;
 using reference::snapshot;
 using reference::take;
 
-const struct {
-  const char* text;
-  bool flag;
-  const char* value;     // the snapshot: kind and stored text
-  const char* unquoted;  // what toString gives
-} textRows[] = {
+// The text and the string flag; the value (kind and stored text) and what toString gives.
+const std::tuple<const char*, bool, const char*, const char*> textRows[] = {
     {"abc",     true,  "S\"abc\"", "abc"},
     {"\"abc\"", true,  "S\"abc\"", "abc"},
     {"\"abc",   true,  "S\"abc",   "ab" },
@@ -32,15 +28,15 @@ const struct {
 };
 
 TEST(Constant, TextConstructorAndAccessors) {
-  for (const auto& row : textRows) {
-    SCOPED_TRACE(row.text ? row.text : "(null)");
-    CONSTANT c(row.text, row.flag);
-    EXPECT_EQ(snapshot(c), row.value);
-    EXPECT_EQ(c.isString(), row.flag);
-    EXPECT_EQ(c.isSymbol(), !row.flag);
+  for (const auto& [text, flag, value, unquoted] : textRows) {
+    SCOPED_TRACE(text ? text : "(null)");
+    CONSTANT c(text, flag);
+    EXPECT_EQ(snapshot(c), value);
+    EXPECT_EQ(c.isString(), flag);
+    EXPECT_EQ(c.isSymbol(), !flag);
     EXPECT_FALSE(c.isInt() || c.isNull());
-    EXPECT_EQ(take(c.toSymbol()), row.value + 1);
-    EXPECT_EQ(take(c.toString()), row.unquoted);
+    EXPECT_EQ(take(c.toSymbol()), value + 1);
+    EXPECT_EQ(take(c.toString()), unquoted);
   }
 }
 
@@ -88,11 +84,8 @@ TEST(Constant, UnknownKindCodesAreCopiedWordForWord) {
   EXPECT_EQ(odd != CONSTANT(), 4);
 }
 
-const struct {
-  CONSTANT left, right;
-  int result;  // exact value when `exact`, else only its sign counts
-  bool exact;
-} compareRows[] = {
+// Left, right, the result: its exact value when the last field is true, else only its sign.
+const std::tuple<CONSTANT, CONSTANT, int, bool> compareRows[] = {
     {I(1),          Sym("a"),     -1,         true },
     {Null,          I(1),         3,          true },
     {I(1),          Null,         -3,         true },
@@ -114,11 +107,10 @@ const struct {
 };
 
 TEST(Constant, ThreeWayComparisonAndRelations) {
-  for (const auto& row : compareRows) {
-    const CONSTANT &l = row.left, &r = row.right;
+  for (const auto& [l, r, result, exact] : compareRows) {
     SCOPED_TRACE(snapshot(l) + " vs " + snapshot(r));
     int got = l != r;
-    EXPECT_EQ(row.exact ? got : (got > 0) - (got < 0), row.result);
+    EXPECT_EQ(exact ? got : (got > 0) - (got < 0), result);
     EXPECT_EQ(l == r, got == 0);
     EXPECT_EQ(l < r, got < 0);
     EXPECT_EQ(l <= r, got <= 0);
