@@ -48,9 +48,11 @@ inline void store_lanes(char* text, std::uint64_t lanes) {
 // Only the C locale's white space, whatever locale the host has set.
 constexpr bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-// Returns: whether all eight lanes are white space. For lanes below 0x80 no
-// sum below carries into the next lane, so each lane's top bit answers for it.
+// Returns: whether all eight lanes are white space. Blanks alone answer at
+// once; otherwise, for lanes below 0x80 no sum below carries into the next
+// lane, so each lane's top bit answers for it.
 constexpr bool all_spaces(std::uint64_t lanes) {
+  if (lanes == lane_ones * ' ') return true;
   const std::uint64_t from_tab = lanes + lane_ones * (0x80 - '\t');              // top bit: lane >= '\t'
   const std::uint64_t past_return = lanes + lane_ones * (0x7f - '\r');           // top bit: lane > '\r'
   const std::uint64_t not_blank = (lanes ^ lane_ones * ' ') + lane_ones * 0x7f;  // top bit: lane != ' '
