@@ -7,6 +7,7 @@
 
 #include "bench.h"
 #include "logroot.h"
+#include "reference/common.h"
 
 namespace {
 
@@ -66,28 +67,28 @@ void Sweep(benchmark::State& state, F f) {
 }
 
 using I32 = std::int32_t;
-// The bare formula ends in a conversion to a 32-bit result (toward zero,
-// -2147483648 outside the range), as the predicates deliver it.
-I32 bare(double v) { return v > -2147483649.0 && v < 2147483648.0 ? I32(v) : INT32_MIN; }
+// The bare formula ends in the conversion to a 32-bit result that the
+// predicates deliver.
+using reference::trunc;
 BENCHMARK_CAPTURE(Sweep, logNat_kernel,
                   [](I32 x, I32 y, I32) { return math_n::logarithm(x, y).value_or(-1); });
-BENCHMARK_CAPTURE(Sweep, logNat_bare, [](I32 x, I32 y, I32) { return bare(std::log(y) / std::log(x)); });
+BENCHMARK_CAPTURE(Sweep, logNat_bare, [](I32 x, I32 y, I32) { return trunc(std::log(y) / std::log(x)); });
 BENCHMARK_CAPTURE(Sweep, log10Nat_kernel,
                   [](I32, I32 y, I32) { return math_n::decimal_logarithm(y).value_or(-1); });
-BENCHMARK_CAPTURE(Sweep, log10Nat_bare, [](I32, I32 y, I32) { return bare(std::log10(y)); });
+BENCHMARK_CAPTURE(Sweep, log10Nat_bare, [](I32, I32 y, I32) { return trunc(std::log10(y)); });
 BENCHMARK_CAPTURE(Sweep, log2Nat_kernel,
                   [](I32, I32 y, I32) { return math_n::binary_logarithm(y).value_or(-1); });
 BENCHMARK_CAPTURE(Sweep, log2Nat_bare, [](I32, I32 y, I32) {
   double two = 2.0;
   benchmark::DoNotOptimize(two);  // log(2.0) on every call, as the formula has it
-  return bare(std::log(y) / std::log(two));
+  return trunc(std::log(y) / std::log(two));
 });
 BENCHMARK_CAPTURE(Sweep, lnNat_kernel,
                   [](I32, I32 y, I32) { return math_n::natural_logarithm(y).value_or(-1); });
-BENCHMARK_CAPTURE(Sweep, lnNat_bare, [](I32, I32 y, I32) { return bare(std::log(y)); });
+BENCHMARK_CAPTURE(Sweep, lnNat_bare, [](I32, I32 y, I32) { return trunc(std::log(y)); });
 BENCHMARK_CAPTURE(Sweep, rootNat_kernel, [](I32, I32 y, I32 x) { return math_n::root(x, y).value_or(-1); });
-BENCHMARK_CAPTURE(Sweep, rootNat_bare, [](I32, I32 y, I32 x) { return bare(std::pow(y, 1.0 / x)); });
+BENCHMARK_CAPTURE(Sweep, rootNat_bare, [](I32, I32 y, I32 x) { return trunc(std::pow(y, 1.0 / x)); });
 BENCHMARK_CAPTURE(Sweep, sqrtNat_kernel, [](I32, I32 y, I32) { return math_n::square_root(y); });
-BENCHMARK_CAPTURE(Sweep, sqrtNat_bare, [](I32, I32 y, I32) { return bare(std::pow(y, 0.5)); });
+BENCHMARK_CAPTURE(Sweep, sqrtNat_bare, [](I32, I32 y, I32) { return trunc(std::pow(y, 0.5)); });
 
 }  // namespace

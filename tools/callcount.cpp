@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "convention.h"
+#include "reference/common.h"
 
 namespace {
 
@@ -22,32 +23,29 @@ using namespace math_n;
 using I = In<Int>;
 using O = Out<Int>;
 
-// Returns: v toward zero, -2147483648 outside the 32-bit range (NaN too).
-std::int32_t truncated(double v) {
-  return v > -2147483649.0 && v < 2147483648.0 ? std::int32_t(v) : INT32_MIN;
-}
+using reference::trunc;
 
 std::optional<std::int32_t> log_formula(std::int32_t x, std::int32_t y) {
   if (x < 2 || y < 1) return std::nullopt;
-  return truncated(std::log(double(y)) / std::log(double(x)));
+  return trunc(std::log(double(y)) / std::log(double(x)));
 }
 std::optional<std::int32_t> log10_formula(std::int32_t x) {
   if (x < 1) return std::nullopt;
-  return truncated(std::log10(double(x)));
+  return trunc(std::log10(double(x)));
 }
 std::optional<std::int32_t> log2_formula(std::int32_t x) {
   if (x < 1) return std::nullopt;
-  return truncated(std::log(double(x)) / std::log(2.0));
+  return trunc(std::log(double(x)) / std::log(2.0));
 }
 std::optional<std::int32_t> ln_formula(std::int32_t x) {
   if (x < 1) return std::nullopt;
-  return truncated(std::log(double(x)));
+  return trunc(std::log(double(x)));
 }
 std::optional<std::int32_t> root_formula(std::int32_t x, std::int32_t y) {
   if (x == 0) return std::nullopt;
-  return truncated(std::pow(double(y), 1.0 / x));
+  return trunc(std::pow(double(y), 1.0 / x));
 }
-std::int32_t sqrt_formula(std::int32_t x) { return truncated(std::pow(double(x), 0.5)); }
+std::int32_t sqrt_formula(std::int32_t x) { return trunc(std::pow(double(x), 0.5)); }
 
 }  // namespace
 

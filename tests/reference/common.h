@@ -5,7 +5,6 @@
 #ifndef MATH_N_REFERENCE_COMMON_H
 #define MATH_N_REFERENCE_COMMON_H
 
-#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -44,11 +43,10 @@ inline std::int32_t low32(std::int64_t v) {
   return bits >= 0x80000000u ? std::int32_t(std::int64_t(bits) - 0x100000000LL) : std::int32_t(bits);
 }
 
-// Returns: v truncated toward zero; -2147483648 for NaN, infinities and
-// values outside the 32-bit range.
+// Returns: v truncated toward zero; -2147483648 for NaN (it fails both
+// comparisons), infinities and values outside the 32-bit range.
 inline std::int32_t trunc(double v) {
-  if (std::isnan(v) || v <= -2147483649.0 || v >= 2147483648.0) return INT32_MIN;
-  return static_cast<std::int32_t>(v);
+  return v > -2147483649.0 && v < 2147483648.0 ? static_cast<std::int32_t>(v) : INT32_MIN;
 }
 
 }  // namespace reference
