@@ -1,6 +1,7 @@
 // natcall: evaluates atoms through the library's entry points, as a rules
 // host would, from the command line, one atom per line of a file, or at a
 // prompt.
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -103,29 +104,62 @@ class Evaluator {
   int status_ = 0;
 };
 
+// Input is read in blocks of this size; whole lines are taken from each.
+constexpr std::size_t readBlock = 1 << 16;
+
+// Calls `onLine(text, number)` for each line read from `fd` (line ends
+// stripped, numbered from 1) until it returns false or the input ends.
+// `beforeWait()` runs before every read that may block, so a program that
+// writes an atom and waits for its answer gets it. Returns false on a read
+// error.
+template <class OnLine, class BeforeWait>
+bool readLines(int fd, OnLine onLine, BeforeWait beforeWait) {
+  std::string pending;
+  std::vector<char> block(readBlock);
+  long number = 0;
+  for (;;) {
+    beforeWait();
+    ssize_t got = read(fd, block.data(), block.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) break;
+    std::string_view data(block.data(), std::size_t(got));
+    // Lines ending in this block are handed on from the block itself; only a
+    // line split across blocks is copied.
+    for (std::size_t end; (end = data.find('\n')) != std::string_view::npos; data.remove_prefix(end + 1)) {
+      std::string_view text = data.substr(0, end);
+      if (!pending.empty()) {
+        pending.append(text);
+        text = pending;
+      }
+      bool more = onLine(text, ++number);
+      pending.clear();
+      if (!more) return true;
+    }
+    pending.append(data);
+  }
+  if (!pending.empty()) onLine(std::string_view(pending), ++number);
+  return true;
+}
+
 int batch(Evaluator& evaluator, const std::string& path) {
   bool standardInput = path == "-";
   std::string name = standardInput ? "standard input" : path;
-  FILE* file = standardInput ? stdin : std::fopen(path.c_str(), "r");
-  if (!file) {
+  int fd = standardInput ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
     std::fprintf(stderr, "natcall: cannot read %s: %s\n", path.c_str(), std::strerror(errno));
     return 2;
   }
-  char* buffer = nullptr;
-  std::size_t capacity = 0;
-  long number = 0;
-  for (ssize_t length; (length = getline(&buffer, &capacity, file)) >= 0;) {
-    ++number;
-    std::string_view text(buffer, std::size_t(length));
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
-    if (natcall::isBlankOrComment(text)) continue;
-    if (!evaluator.line(text, name + ", line " + std::to_string(number))) break;
-  }
-  bool failed = std::ferror(file);
-  std::free(buffer);
-  if (!standardInput) std::fclose(file);
-  if (failed) {
-    std::fprintf(stderr, "natcall: error reading %s\n", name.c_str());
+  auto onLine = [&](std::string_view text, long number) {
+    while (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+    if (natcall::isBlankOrComment(text)) return true;
+    return evaluator.line(text, name + ", line " + std::to_string(number));
+  };
+  bool readAll = readLines(fd, onLine, [&] { evaluator.flush(); });
+  int readError = errno;
+  if (!standardInput) close(fd);
+  if (!readAll) {
+    std::fprintf(stderr, "natcall: error reading %s: %s\n", name.c_str(), std::strerror(readError));
     return 2;
   }
   return evaluator.status();
