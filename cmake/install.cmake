@@ -8,10 +8,10 @@ include(CMakePackageConfigHelpers)
 install(TARGETS math_N EXPORT math_NTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT dev)
 install(FILES LIB/extpred.h LIB/math_N.h LIB/entry_points.def
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT dev)
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/math_N COMPONENT dev)
 install(TARGETS natcall RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT natcall)
 # The packaging compresses the man page.
-install(FILES natcall/natcall.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT natcall)
+install(FILES ${PROJECT_BINARY_DIR}/natcall/natcall.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT natcall)
 
 set(math_N_cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/math_N)
 install(EXPORT math_NTargets NAMESPACE math_N:: DESTINATION ${math_N_cmake_dir} COMPONENT dev)

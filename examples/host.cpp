@@ -1,6 +1,8 @@
 // A host in a few lines: it loads the library at run time and finds entry
 // points by name, as a rules host does, and links it for CONSTANT's members.
-// Built against an installed library by the install and package tests.
+// Built against an installed library by the install and package tests;
+// find_package(math_N) and `pkg-config --cflags math_N` both put the
+// headers' directory, <prefix>/include/math_N, on the include path.
 #include <dlfcn.h>
 
 #include <cstdio>
