@@ -7,7 +7,10 @@
 # Usage: coprocess_test.sh [EMULATOR] NATCALL
 set -u
 coproc natcall { "$@" -f - 2>&1; }
-out=${natcall[0]} in=${natcall[1]} pid=$natcall_PID
+# bash closes a coprocess's descriptors once it has ended: its last answer
+# is read through a copy.
+exec {out}<&"${natcall[0]}"
+in=${natcall[1]} pid=$natcall_PID
 
 answer() {
   local got
