@@ -28,14 +28,14 @@ std::vector<std::string> arithmeticAtoms() {
 }
 
 void NatcallBatchLine(benchmark::State& state) {
-  natcall::Library library;
   std::string error;
-  if (!library.open("", error)) {
+  std::optional<natcall::Library> library = natcall::Library::open("", error);
+  if (!library) {
     state.SkipWithError(error.c_str());
     return;
   }
   const std::vector<std::string> lines = arithmeticAtoms();
-  natcall::Session session(library);
+  natcall::Session session(*library);
   natcall::Atom atom;
   natcall::SyntaxError syntax;
   std::string out;

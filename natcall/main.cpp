@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -241,12 +242,13 @@ int main(int argc, char** argv) {
   if (!interactive && int(listing) + int(haveFile) + int(!atoms.empty()) != 1)
     return usageError("give atoms, or -f FILE, or --list");
 
-  natcall::Library library;
   std::string error;
-  if (!library.open(libraryPath, error)) {
+  std::optional<natcall::Library> loaded = natcall::Library::open(libraryPath, error);
+  if (!loaded) {
     std::fprintf(stderr, "natcall: cannot load the library: %s\n", error.c_str());
     return 2;
   }
+  const natcall::Library& library = *loaded;
   if (listing) return list(library);
   if (interactive) return runPrompt(library);
   Evaluator evaluator(library);

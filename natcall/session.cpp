@@ -7,21 +7,23 @@
 
 namespace natcall {
 
-bool Library::open(const std::string& path, std::string& error) {
+std::optional<Library> Library::open(const std::string& path, std::string& error) {
+  void* handle;
   if (path.empty()) {
     // Already loaded as natcall's own dependency: this finds that copy
     // instead of guessing where the dynamic loader took it from.
-    handle_ = dlopen(NATCALL_LIBRARY_SONAME, RTLD_NOW | RTLD_NOLOAD);
+    handle = dlopen(NATCALL_LIBRARY_SONAME, RTLD_NOW | RTLD_NOLOAD);
   } else {
     // A name without a slash would be searched for on the library path.
     std::string file = path.find('/') == std::string::npos ? "./" + path : path;
-    handle_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
   }
-  if (!handle_) {
+  if (!handle) {
     const char* message = dlerror();
     error = message ? message : "unknown loader error";
+    return std::nullopt;
   }
-  return handle_ != nullptr;
+  return Library(handle);
 }
 
 Library::~Library() {
@@ -29,6 +31,8 @@ Library::~Library() {
 }
 
 EntryPoint Library::find(const std::string& name) const {
+  // A moved-from owner has no handle, and dlsym would search everything.
+  if (!handle_) return nullptr;
   return reinterpret_cast<EntryPoint>(dlsym(handle_, name.c_str()));
 }
 

@@ -3,9 +3,11 @@
 #ifndef NATCALL_SESSION_H
 #define NATCALL_SESSION_H
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "atom.h"
@@ -15,12 +17,19 @@ namespace natcall {
 
 using EntryPoint = bool (*)(CONSTANT*);
 
+// Owns a loaded library: one owner at a time, so the handle is closed once,
+// and there is none to use until a load has succeeded.
 class Library {
  public:
-  // Opens the shared object at `path`, or, for an empty path, the copy of
-  // the library that natcall is linked with. Returns false with the
-  // loader's message in `error`.
-  bool open(const std::string& path, std::string& error);
+  // Loads the shared object at `path`, or, for an empty path, the copy of
+  // the library that natcall is linked with. Returns nothing, with the
+  // loader's message in `error`, when it cannot be loaded.
+  static std::optional<Library> open(const std::string& path, std::string& error);
+  Library(Library&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+  Library& operator=(Library&& other) noexcept {
+    std::swap(handle_, other.handle_);
+    return *this;
+  }
   ~Library();
 
   EntryPoint find(const std::string& name) const;
@@ -29,7 +38,8 @@ class Library {
   std::vector<std::string> patterns(std::string_view predicate, std::size_t arity) const;
 
  private:
-  void* handle_ = nullptr;
+  explicit Library(void* handle) : handle_(handle) {}
+  void* handle_;
 };
 
 // The predicates natcall knows by name, with their arities, in list order.

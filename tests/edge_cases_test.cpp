@@ -9,10 +9,10 @@
 #include "session.h"
 
 TEST(EdgeCases, EveryRowOfTheTable) {
-  natcall::Library library;
   std::string error;
-  ASSERT_TRUE(library.open(MATH_N_LIBRARY, error)) << error;
-  natcall::Session session(library);
+  std::optional<natcall::Library> library = natcall::Library::open(MATH_N_LIBRARY, error);
+  ASSERT_TRUE(library) << error;
+  natcall::Session session(*library);
   std::ifstream table(EDGE_CASES);
   int rows = 0, number = 0;
   for (std::string line; std::getline(table, line);) {
