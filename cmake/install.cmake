@@ -5,8 +5,11 @@
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
+# The headers have a directory of their own, which the exported target puts
+# on a host's include path.
 install(TARGETS math_N EXPORT math_NTargets
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT dev)
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT dev
+  INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/math_N)
 install(FILES LIB/extpred.h LIB/math_N.h LIB/entry_points.def
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/math_N COMPONENT dev)
 install(TARGETS natcall RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT natcall)

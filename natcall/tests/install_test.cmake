@@ -37,8 +37,6 @@ else()
   endif()
 endif()
 
-# The headers have a directory of their own; the hosts below find them
-# there through find_package and pkg-config.
 if(NOT EXISTS ${prefix}/include/math_N/extpred.h OR EXISTS ${prefix}/include/extpred.h)
   message(FATAL_ERROR "the headers are not in ${prefix}/include/math_N alone")
 endif()
