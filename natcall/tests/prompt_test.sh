@@ -12,9 +12,11 @@ tmux=("$1" -S "$3/tmux.socket" -f "$3/tmux.conf") natcall=$2 work=$3
 "${tmux[@]}" kill-server 2>/dev/null  # a server left by an interrupted run
 rm -rf "$work" && mkdir -p "$work" && echo "set-option -g remain-on-exit on" >"$work/tmux.conf"
 
-# Without pseudo-terminals (a root without /dev/pts) the test is skipped.
-error=$("${tmux[@]}" new-session -d -s probe true 2>&1) && "${tmux[@]}" kill-session -t probe ||
-  { [[ $error == *"fork failed"* ]] && echo "skipped: no pseudo-terminal ($error)" && exit 77; }
+# Without pseudo-terminals (a root without /dev/pts) the test is skipped. The
+# probe's session stays, so the server does not exit under the next one.
+error=$("${tmux[@]}" new-session -d -s probe cat 2>&1) || {
+  [[ $error == *"fork failed"* ]] && echo "skipped: no pseudo-terminal ($error)" && exit 77
+  echo "tmux: $error" && exit 1; }
 
 # Polls the screen, scrolled-off lines included, for at most ten seconds
 # until `$2` holds for it ($1 names the row).
