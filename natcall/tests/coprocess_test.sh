@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Drives `natcall -f -` through pipes, as a program that waits for each answer
-# does: a row writes its atom ('^' splits the write, 0.2 s apart; a final '$'
-# ends the input instead of the line) and the answer must arrive within 10 s.
+# Drives `natcall -f -` through pipes: each row's atom ('^' splits the write,
+# 0.2 s apart; '$' ends the input) must be answered within 10 s.
 # Usage: coprocess_test.sh [EMULATOR] NATCALL
 set -u
 coproc natcall { "$@" -f - 2>&1; }

@@ -12,8 +12,7 @@ tmux=("$1" -S "$3/tmux.socket" -f "$3/tmux.conf") natcall=$2 work=$3
 "${tmux[@]}" kill-server 2>/dev/null  # a server left by an interrupted run
 rm -rf "$work" && mkdir -p "$work" && echo "set-option -g remain-on-exit on" >"$work/tmux.conf"
 
-# Without pseudo-terminals (a root without /dev/pts) the test is skipped. The
-# probe's session stays, so the server does not exit under the next one.
+# Skipped without pseudo-terminals; the probe stays, keeping the server up.
 error=$("${tmux[@]}" new-session -d -s probe cat 2>&1) || {
   [[ $error == *"fork failed"* ]] && echo "skipped: no pseudo-terminal ($error)" && exit 77
   echo "tmux: $error" && exit 1; }
