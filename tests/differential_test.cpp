@@ -47,13 +47,15 @@ std::vector<CONSTANT> candidates(const std::string& name, std::size_t at) {
   std::vector<CONSTANT> values;
   if (reference::readsText(name, at)) {
     for (const char* text : texts) values.push_back(S(text));
-    return values.push_back(I(101)), values;
+    values.push_back(I(101));
+    return values;
   }
   bool checked = outputIndex(name) < 0 && at + 1 == reference::patternOf(name).size() && at > 0;
   for (std::int32_t n : checked ? std::vector(std::begin(compared), std::end(compared))
                                 : std::vector(std::begin(boundaries), std::end(boundaries)))
     values.push_back(I(n));
-  return values.push_back(Sym("a")), values;
+  values.push_back(Sym("a"));
+  return values;
 }
 
 TEST(Differential, EveryEntryPointOnBoundaryVectors) {
@@ -144,7 +146,11 @@ TEST(Differential, CountsAroundTheFirstPastTheRange) {
       std::int32_t low = comb ? 2 * k - 1 : k - 1, high = MAX;  // low's count fits, high's does not
       while (high - low > 1) {
         std::int32_t mid = low + (high - low) / 2;
-        ((comb ? reference::loops::comb(mid, k) : reference::loops::perm(mid, k)) == MIN ? high : low) = mid;
+        const std::int32_t count = comb ? reference::loops::comb(mid, k) : reference::loops::perm(mid, k);
+        if (count == MIN)
+          high = mid;
+        else
+          low = mid;
       }
       for (std::int32_t x : {high - 1, high, high + 1})
         for (std::int32_t y :
@@ -165,7 +171,10 @@ TEST(Differential, LogarithmsAndRootsAtTheirCriticalInputsInEveryRoundingMode) {
   // number of logNat and the radicand of rootNat.
   for (std::int64_t x = 2; x * x <= MAX; ++x)
     for (std::int64_t p = x * x, k = 2; p <= MAX; p *= x, ++k)
-      for (std::int64_t y : {p - 1, p, p + 1}) add("logNat_iio", {x, y}), add("rootNat_iio", {k, y});
+      for (std::int64_t y : {p - 1, p, p + 1}) {
+        add("logNat_iio", {x, y});
+        add("rootNat_iio", {k, y});
+      }
   for (std::int64_t p = 1; p <= MAX; p *= 2)
     for (std::int64_t x : {p - 1, p, p + 1}) add("log2Nat_io", {x});
   for (std::int64_t p = 1; p <= MAX; p *= 10)

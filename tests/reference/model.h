@@ -52,7 +52,11 @@ inline Outcome expected(const std::string& entry, const std::vector<CONSTANT>& a
   std::string t;
   for (std::size_t i = 0; i < pattern.size(); ++i) {
     if (i != out && !(readsText(entry, i) ? argv[i].isString() : argv[i].isInt())) return {};
-    if (i != out) readsText(entry, i) ? void(t = take(argv[i].toString())) : void(n[i] = argv[i].toInt());
+    if (i == out) continue;
+    if (readsText(entry, i))
+      t = take(argv[i].toString());
+    else
+      n[i] = argv[i].toInt();
   }
   // A text output: the conversion writes the text of the number argument.
   if (out != std::string::npos && readsText(entry, out)) {
