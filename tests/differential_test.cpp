@@ -41,20 +41,23 @@ const char* const texts[] = {"", "0", "101", "  -42", "+7", "7apples", "0b101", 
 // clang-format on
 
 // Returns: the values tried at one position: what the entry point reads
-// there, and a wrong kind; an output slot holds a String before the call.
+// there, the other kind and a Symbol; an output slot holds a String before
+// the call.
 std::vector<CONSTANT> candidates(const std::string& name, std::size_t at) {
   if (int(at) == outputIndex(name)) return {S("previous")};
   std::vector<CONSTANT> values;
   if (reference::readsText(name, at)) {
     for (const char* text : texts) values.push_back(S(text));
     values.push_back(I(101));
+    values.push_back(Sym("101"));
     return values;
   }
   bool checked = outputIndex(name) < 0 && at + 1 == reference::patternOf(name).size() && at > 0;
   for (std::int32_t n : checked ? std::vector(std::begin(compared), std::end(compared))
                                 : std::vector(std::begin(boundaries), std::end(boundaries)))
     values.push_back(I(n));
-  values.push_back(Sym("a"));
+  values.push_back(S("7"));
+  values.push_back(Sym("7"));
   return values;
 }
 

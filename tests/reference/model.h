@@ -19,8 +19,9 @@ namespace reference {
 inline std::optional<std::int32_t> value(const std::string& entry, const std::vector<std::int32_t>& n,
                                          const std::string& t) {
   const std::string predicate = predicateOf(entry);
-  if (auto at = arithmetic().find(entry); at != arithmetic().end()) {
-    Value v = at->second(n[0], n[1], n[2]);
+  if (auto at = arithmetic().find(predicate); at != arithmetic().end()) {
+    const std::size_t out = patternOf(entry).find('o');
+    Value v = at->second(out == std::string::npos ? 2 : out, n[0], n[1], n[2]);
     return v ? std::optional<std::int32_t>(low32(*v)) : std::nullopt;
   }
   if (predicate == "powNat") return loops::power(n[0], n[1], true);
