@@ -17,8 +17,9 @@ using OT = Out<Text>;
 }  // namespace
 
 extern "C" {
-#define ENTRY_POINT(predicate, pattern, kernel, ...)                                          \
-  static_assert(spells<__VA_ARGS__>(#pattern), #predicate "_" #pattern ": a role the pattern does not name"); \
+#define ENTRY_POINT(predicate, pattern, kernel, ...)                           \
+  static_assert(spells<__VA_ARGS__>(#pattern),                                 \
+                #predicate "_" #pattern ": a role the pattern does not name"); \
   MATH_N_ENTRY(predicate##_##pattern, kernel, __VA_ARGS__)
 #include "entry_points.def"
 #undef ENTRY_POINT
