@@ -1,7 +1,5 @@
-// Allocation accounting: this program replaces the global allocation
-// functions, so the library's new[] and delete[] come here too. Nothing may
-// leak, and a failed allocation at any point must propagate and leave every
-// argument safe to destroy.
+// Allocation accounting: this program replaces the global array allocation
+// functions, so the library's new[] and delete[] come here too.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -193,12 +193,10 @@ TEST(Differential, LogarithmsAndRootsAtTheirCriticalInputsInEveryRoundingMode) {
     const std::optional<std::int32_t> want = reference::value(name, {in[0], in.back(), 0}, "");
     const EntryPoint call = entry(name);
     for (int mode : modes) {
-      CONSTANT argv[3] = {CONSTANT(in[0]), CONSTANT(in.back()), CONSTANT()};
-      argv[in.size()] = CONSTANT();  // the output follows the inputs
+      std::vector<CONSTANT> argv = withOutput(in);
       bool kept = true;
-      const bool result = reference::callIn(mode, call, argv, kept);
-      const auto got =
-          result && argv[in.size()].isInt() ? argv[in.size()].toInt() : std::optional<std::int32_t>();
+      const bool result = reference::callIn(mode, call, argv.data(), kept);
+      const auto got = result && argv.back().isInt() ? argv.back().toInt() : std::optional<std::int32_t>();
       if ((got != want || !kept) && ++wrong <= 10)
         ADD_FAILURE() << name << "(" << in[0] << ", " << in.back() << ") in mode " << mode << ": "
                       << show(got) << (kept ? "" : ", mode changed") << ", expected " << show(want);
