@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -65,18 +66,20 @@ struct Slot {
 template <class K>
 using In = Slot<K, Role::input>;
 template <class K>
-using Is = Slot<K, Role::compared>;
+using Compared = Slot<K, Role::compared>;
 template <class K>
 using Out = Slot<K, Role::output>;
 
 namespace detail {
 
+// The kernel's value type as an optional: a kernel without a guard returns
+// its value bare.
 template <class T>
-struct Optional {
+struct AsOptional {
   using type = std::optional<T>;
 };
 template <class T>
-struct Optional<std::optional<T>> {
+struct AsOptional<std::optional<T>> {
   using type = std::optional<T>;
 };
 
@@ -114,10 +117,11 @@ bool apply(CONSTANT* argv) {
         L::template KindAt<L::inputs[J]>::read(argv[L::inputs[J]])...};
     auto value = std::apply(Kernel, inputs);
     if constexpr (L::target == sizeof...(Slots)) {
-      return bool(value);
+      static_assert(std::is_same_v<decltype(value), bool>, "an entry point without a target tests a bool");
+      return value;
     } else {
       using Target = typename L::template KindAt<L::target>;
-      typename detail::Optional<decltype(value)>::type result = std::move(value);
+      typename detail::AsOptional<decltype(value)>::type result = std::move(value);
       if (!result) return false;
       if constexpr (L::roles[L::target] == Role::compared)
         return *result == Target::read(argv[L::target]);
@@ -127,6 +131,17 @@ bool apply(CONSTANT* argv) {
     }
   }
   (std::index_sequence_for<Slots...>{}, std::make_index_sequence<L::inputCount>{});
+}
+
+// Returns: whether `pattern` names the roles: 'o' for the output, 'i' for
+// every argument the call reads.
+template <class... Slots>
+constexpr bool spells(std::string_view pattern) {
+  constexpr Role roles[] = {Slots::role...};
+  if (pattern.size() != sizeof...(Slots)) return false;
+  for (std::size_t i = 0; i < pattern.size(); ++i)
+    if (pattern[i] != (roles[i] == Role::output ? 'o' : 'i')) return false;
+  return true;
 }
 
 }  // namespace math_n

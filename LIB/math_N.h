@@ -6,7 +6,7 @@
 #include "extpred.h"
 
 extern "C" {
-#define ENTRY_POINT(predicate, pattern) EXTPRED_EXPORT bool predicate##_##pattern(CONSTANT* argv);
+#define ENTRY_POINT(predicate, pattern, ...) EXTPRED_EXPORT bool predicate##_##pattern(CONSTANT* argv);
 #include "entry_points.def"
 #undef ENTRY_POINT
 }

@@ -11,7 +11,10 @@
 
 int main() {
   void* library = dlopen("libmath_N.so.1", RTLD_NOW);
-  if (!library) return std::puts(dlerror()), 1;
+  if (!library) {
+    std::puts(dlerror());
+    return 1;
+  }
   using EntryPoint = bool (*)(CONSTANT*);
   auto addNat_iio = reinterpret_cast<EntryPoint>(dlsym(library, "addNat_iio"));
   CONSTANT sum[3] = {CONSTANT(3), CONSTANT(4), CONSTANT()};  // the third is open

@@ -17,7 +17,7 @@ struct Entry {
   const char* name;
   reference::EntryPoint call;
 } const entries[] = {
-#define ENTRY_POINT(predicate, pattern) {#predicate "_" #pattern, &predicate##_##pattern},
+#define ENTRY_POINT(predicate, pattern, ...) {#predicate "_" #pattern, &predicate##_##pattern},
 #include "entry_points.def"
 #undef ENTRY_POINT
 };
@@ -33,7 +33,11 @@ const std::int32_t interesting[] = {
 struct Reader {
   const std::uint8_t* data;
   std::size_t size;
-  std::uint8_t byte() { return size ? (--size, *data++) : 0; }
+  std::uint8_t byte() {
+    if (size == 0) return 0;
+    --size;
+    return *data++;
+  }
   std::string text() {
     std::string t;
     for (std::size_t n = byte() % 41; n > 0 && size > 0; --n) t += char(byte());
@@ -72,6 +76,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Entry* checkEntry =
       std::find_if(std::begin(entries), std::end(entries), [&](const Entry& c) { return check == c.name; });
   const std::string error = reference::verifyCall(e.name, e.call, checkEntry->call, argv, mode);
-  if (!error.empty()) std::fprintf(stderr, "%s\n", error.c_str()), std::abort();
+  if (!error.empty()) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    std::abort();
+  }
   return 0;
 }

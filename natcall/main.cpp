@@ -64,9 +64,11 @@ class Output {
   std::string line_;
 };
 
-class Evaluator {
+// Evaluates each line through the session and reports it: the outcome on
+// standard output, errors on standard error, and the exit status.
+class Reporter {
  public:
-  explicit Evaluator(const natcall::Library& library) : session_(library) {}
+  explicit Reporter(const natcall::Library& library) : session_(library) {}
 
   // `where` names the line of input in messages: "atom 2" or "FILE, line 3".
   // Returns false after an error.
@@ -143,7 +145,7 @@ bool readLines(int fd, OnLine onLine, BeforeWait beforeWait) {
   return true;
 }
 
-int batch(Evaluator& evaluator, const std::string& path) {
+int batch(Reporter& reporter, const std::string& path) {
   bool standardInput = path == "-";
   std::string name = standardInput ? "standard input" : path;
   int fd = standardInput ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -154,16 +156,16 @@ int batch(Evaluator& evaluator, const std::string& path) {
   auto onLine = [&](std::string_view text, long number) {
     while (!text.empty() && text.back() == '\r') text.remove_suffix(1);
     if (natcall::isBlankOrComment(text)) return true;
-    return evaluator.line(text, name + ", line " + std::to_string(number));
+    return reporter.line(text, name + ", line " + std::to_string(number));
   };
-  bool readAll = readLines(fd, onLine, [&] { evaluator.flush(); });
+  bool readAll = readLines(fd, onLine, [&] { reporter.flush(); });
   int readError = errno;
   if (!standardInput) close(fd);
   if (!readAll) {
     std::fprintf(stderr, "natcall: error reading %s: %s\n", name.c_str(), std::strerror(readError));
     return 2;
   }
-  return evaluator.status();
+  return reporter.status();
 }
 
 int list(const natcall::Library& library) {
@@ -181,7 +183,7 @@ int list(const natcall::Library& library) {
 // Errors at the prompt are reported and left behind: the session ends
 // with status 0.
 int runPrompt(const natcall::Library& library) {
-  Evaluator evaluator(library);
+  Reporter reporter(library);
   natcall::Prompt prompt;
   std::fputs("natcall: one atom per line; .help lists the commands\n", stderr);
   std::string line;
@@ -190,8 +192,8 @@ int runPrompt(const natcall::Library& library) {
     std::string_view text = line;
     text.remove_prefix(text.find_first_not_of(" \t"));
     if (text[0] != '.') {
-      evaluator.line(line, "standard input, line " + std::to_string(number));
-      evaluator.flush();
+      reporter.line(line, "standard input, line " + std::to_string(number));
+      reporter.flush();
       continue;
     }
     text = text.substr(0, text.find_last_not_of(" \t") + 1);
@@ -251,9 +253,9 @@ int main(int argc, char** argv) {
   const natcall::Library& library = *loaded;
   if (listing) return list(library);
   if (interactive) return runPrompt(library);
-  Evaluator evaluator(library);
-  if (haveFile) return batch(evaluator, file);
+  Reporter reporter(library);
+  if (haveFile) return batch(reporter, file);
   for (std::size_t i = 0; i < atoms.size(); ++i)
-    if (!evaluator.line(atoms[i], "atom " + std::to_string(i + 1))) break;
-  return evaluator.status();
+    if (!reporter.line(atoms[i], "atom " + std::to_string(i + 1))) break;
+  return reporter.status();
 }

@@ -53,7 +53,7 @@ const std::vector<Predicate>& knownPredicates() {
     auto add = [&list](std::string_view name, std::string_view pattern) {
       if (list.empty() || list.back().name != name) list.push_back({name, pattern.size()});
     };
-#define ENTRY_POINT(predicate, pattern) add(#predicate, #pattern);
+#define ENTRY_POINT(predicate, pattern, ...) add(#predicate, #pattern);
 #include "entry_points.def"
 #undef ENTRY_POINT
     return list;
@@ -167,7 +167,7 @@ Outcome Session::evaluate(const Atom& atom, std::string& out, std::string& error
     out += " = ";
     appendValue(out, argv_[output]);
   }
-  return Outcome::holds;
+  return Outcome::succeeds;
 }
 
 }  // namespace natcall

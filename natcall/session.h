@@ -49,7 +49,7 @@ struct Predicate {
 };
 const std::vector<Predicate>& knownPredicates();
 
-enum class Outcome { holds = 0, fails = 1, error = 2 };
+enum class Outcome { succeeds = 0, fails = 1, error = 2 };
 
 class Session {
  public:

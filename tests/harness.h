@@ -28,7 +28,7 @@ inline EntryPoint entry(const std::string& name) {
 
 // Every entry point name of the library's list, in list order.
 inline const std::vector<std::string> entryNames = {
-#define ENTRY_POINT(predicate, pattern) #predicate "_" #pattern,
+#define ENTRY_POINT(predicate, pattern, ...) #predicate "_" #pattern,
 #include "entry_points.def"
 #undef ENTRY_POINT
 };
