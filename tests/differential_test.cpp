@@ -24,17 +24,17 @@ constexpr std::int32_t MIN = INT32_MIN, MAX = INT32_MAX;
 // and rounds by, to nearest first; prints those it leaves out and why (ARM
 // without a floating-point unit refuses all but to nearest).
 std::vector<int> settableModes() {
-  // Each mode, and whether it rounds 2/3 up and -2/3 away from zero: the
+  // Each mode, and whether it rounds 1/10 up and -1/10 away from zero: the
   // two tell all four apart.
   const std::tuple<int, const char*, bool, bool> all[] = {
       {FE_TONEAREST, "to nearest", true, true}, {FE_UPWARD, "upward", true, false},
       {FE_DOWNWARD, "downward", false, true}, {FE_TOWARDZERO, "toward zero", false, false}};
-  volatile double two = 2, three = 3;
-  const double above = two / three;  // the start-up mode, to nearest, rounds 2/3 up
+  volatile double one = 1, ten = 10;
+  const double above = one / ten;  // the start-up mode, to nearest, rounds 1/10 up
   std::vector<int> kept;
   for (const auto& [mode, name, up, away] : all) {
     const bool set = std::fesetround(mode) == 0;
-    const double positive = two / three, negative = -two / three;
+    const double positive = one / ten, negative = -one / ten;
     if (set && std::fegetround() == mode && (positive == above) == up && (-negative == above) == away)
       kept.push_back(mode);
     else
