@@ -29,12 +29,12 @@ std::vector<int> settableModes() {
   const std::tuple<int, const char*, bool, bool> all[] = {
       {FE_TONEAREST, "to nearest", true, true}, {FE_UPWARD, "upward", true, false},
       {FE_DOWNWARD, "downward", false, true}, {FE_TOWARDZERO, "toward zero", false, false}};
-  volatile double one = 1, ten = 10;
+  volatile double one = 1, minusOne = -1, ten = 10;  // -one / ten may become -(one / ten)
   const double above = one / ten;  // the start-up mode, to nearest, rounds 1/10 up
   std::vector<int> kept;
   for (const auto& [mode, name, up, away] : all) {
     const bool set = std::fesetround(mode) == 0;
-    const double positive = one / ten, negative = -one / ten;
+    const double positive = one / ten, negative = minusOne / ten;
     if (set && std::fegetround() == mode && (positive == above) == up && (-negative == above) == away)
       kept.push_back(mode);
     else
