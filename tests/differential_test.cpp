@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <random>
 #include <thread>
-#include <tuple>
 
 #include "harness.h"
 #include "reference/model.h"
@@ -21,24 +20,23 @@ using namespace harness;
 constexpr std::int32_t MIN = INT32_MIN, MAX = INT32_MAX;
 
 // Returns: the rounding modes that this platform lets a program set, keeps
-// and rounds by, to nearest first; prints those it leaves out and why (ARM
-// without a floating-point unit refuses all but to nearest).
+// and rounds by (1/10 and -1/10 tell the four apart), to nearest first;
+// prints those it leaves out (ARM without an FPU refuses all but nearest).
 std::vector<int> settableModes() {
-  // Each mode, and whether it rounds 1/10 up and -1/10 away from zero: the
-  // two tell all four apart.
-  const std::tuple<int, const char*, bool, bool> all[] = {
-      {FE_TONEAREST, "to nearest", true, true}, {FE_UPWARD, "upward", true, false},
-      {FE_DOWNWARD, "downward", false, true}, {FE_TOWARDZERO, "toward zero", false, false}};
-  volatile double one = 1, minusOne = -1, ten = 10;  // -one / ten may become -(one / ten)
-  const double above = one / ten;  // the start-up mode, to nearest, rounds 1/10 up
+  volatile double one = 1, minusOne = -1, ten = 10;  // -(one / ten) could be folded under the default mode
+  const double above = one / ten;                    // to nearest, the start-up mode, rounds 1/10 up
   std::vector<int> kept;
-  for (const auto& [mode, name, up, away] : all) {
-    const bool set = std::fesetround(mode) == 0;
-    const double positive = one / ten, negative = minusOne / ten;
-    if (set && std::fegetround() == mode && (positive == above) == up && (-negative == above) == away)
+  const char* const names[] = {"to nearest", "upward", "downward", "toward zero"};
+  const int all[] = {FE_TONEAREST, FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO};
+  for (int i = 0; i < 4; ++i) {
+    const int mode = all[i];
+    const bool set = std::fesetround(mode) == 0, up = one / ten == above, away = minusOne / ten == -above;
+    if (set && std::fegetround() == mode && up == (mode == FE_TONEAREST || mode == FE_UPWARD) &&
+        away == (mode == FE_TONEAREST || mode == FE_DOWNWARD))
       kept.push_back(mode);
     else
-      std::printf("Rounding %s not tested: this platform %s it.\n", name, set ? "does not keep or obey" : "refuses");
+      std::printf("Rounding %s not tested: this platform %s it.\n", names[i],
+                  set ? "does not keep or obey" : "refuses");
     std::fesetround(FE_TONEAREST);
   }
   return kept;
