@@ -30,9 +30,11 @@ std::vector<int> settableModes() {
   const int all[] = {FE_TONEAREST, FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO};
   for (int i = 0; i < 4; ++i) {
     const int mode = all[i];
-    const bool set = std::fesetround(mode) == 0, up = one / ten == above, away = minusOne / ten == -above;
-    if (set && std::fegetround() == mode && up == (mode == FE_TONEAREST || mode == FE_UPWARD) &&
-        away == (mode == FE_TONEAREST || mode == FE_DOWNWARD))
+    const bool set = std::fesetround(mode) == 0;
+    const double tenth = one / ten,
+                 minusTenth = minusOne / ten;  // stored: x87 keeps excess precision till then
+    if (set && std::fegetround() == mode && (tenth == above) == (mode == FE_TONEAREST || mode == FE_UPWARD) &&
+        (minusTenth == -above) == (mode == FE_TONEAREST || mode == FE_DOWNWARD))
       kept.push_back(mode);
     else
       std::printf("Rounding %s not tested: this platform %s it.\n", names[i],
