@@ -31,8 +31,7 @@ std::vector<int> settableModes() {
   for (int i = 0; i < 4; ++i) {
     const int mode = all[i];
     const bool set = std::fesetround(mode) == 0;
-    const double tenth = one / ten,
-                 minusTenth = minusOne / ten;  // stored: x87 keeps excess precision till then
+    const double tenth = one / ten, minusTenth = minusOne / ten;  // stored: x87 keeps excess precision
     if (set && std::fegetround() == mode && (tenth == above) == (mode == FE_TONEAREST || mode == FE_UPWARD) &&
         (minusTenth == -above) == (mode == FE_TONEAREST || mode == FE_DOWNWARD))
       kept.push_back(mode);
