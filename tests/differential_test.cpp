@@ -24,14 +24,15 @@ constexpr std::int32_t MIN = INT32_MIN, MAX = INT32_MAX;
 // prints those it leaves out (ARM without an FPU refuses all but nearest).
 std::vector<int> settableModes() {
   volatile double one = 1, minusOne = -1, ten = 10;  // -(one / ten) could be folded under the default mode
-  const double above = one / ten;                    // to nearest, the start-up mode, rounds 1/10 up
+  const volatile double above = one / ten;           // to nearest, the start-up mode, rounds 1/10 up
   std::vector<int> kept;
   const char* const names[] = {"to nearest", "upward", "downward", "toward zero"};
   const int all[] = {FE_TONEAREST, FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO};
   for (int i = 0; i < 4; ++i) {
     const int mode = all[i];
     const bool set = std::fesetround(mode) == 0;
-    const double tenth = one / ten, minusTenth = minusOne / ten;  // stored: x87 keeps excess precision
+    // Through memory: x87 arithmetic keeps excess precision in its registers.
+    const volatile double tenth = one / ten, minusTenth = minusOne / ten;
     if (set && std::fegetround() == mode && (tenth == above) == (mode == FE_TONEAREST || mode == FE_UPWARD) &&
         (minusTenth == -above) == (mode == FE_TONEAREST || mode == FE_DOWNWARD))
       kept.push_back(mode);
