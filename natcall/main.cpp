@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "atom.h"
+#include "lines.h"
 #include "prompt.h"
 #include "session.h"
 
@@ -111,18 +112,9 @@ int batch(Evaluator& evaluator, const std::string& path) {
     std::fprintf(stderr, "natcall: cannot read %s: %s\n", path.c_str(), std::strerror(errno));
     return 2;
   }
-  char* buffer = nullptr;
-  std::size_t capacity = 0;
-  long number = 0;
-  for (ssize_t length; (length = getline(&buffer, &capacity, file)) >= 0;) {
-    ++number;
-    std::string_view text(buffer, std::size_t(length));
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
-    if (natcall::isBlankOrComment(text)) continue;
-    if (!evaluator.line(text, name + ", line " + std::to_string(number))) break;
-  }
-  bool failed = std::ferror(file);
-  std::free(buffer);
+  bool failed = !natcall::readLines(file, [&](std::string_view text, long number) {
+    return evaluator.line(text, name + ", line " + std::to_string(number));
+  });
   if (!standardInput) std::fclose(file);
   if (failed) {
     std::fprintf(stderr, "natcall: error reading %s\n", name.c_str());
