@@ -16,11 +16,14 @@ foreach(flag -fstack-clash-protection -fcf-protection)
 endforeach()
 # No build directory in any file (debug information, assertion texts), so
 # that two builds from different places give the same bytes.
-list(APPEND math_n_hardening_compile -ffile-prefix-map=${PROJECT_SOURCE_DIR}=.)
+# The link step compiles again under link-time optimisation: it needs the
+# same map.
+set(math_n_path_map -ffile-prefix-map=${PROJECT_SOURCE_DIR}=.)
 if(NOT PROJECT_BINARY_DIR MATCHES "^${PROJECT_SOURCE_DIR}/")
-  list(APPEND math_n_hardening_compile -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)
+  list(APPEND math_n_path_map -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)
 endif()
-set(math_n_hardening_link -Wl,-z,relro -Wl,-z,now -Wl,-z,noexecstack)
+list(APPEND math_n_hardening_compile ${math_n_path_map})
+set(math_n_hardening_link -Wl,-z,relro -Wl,-z,now -Wl,-z,noexecstack ${math_n_path_map})
 # The checked copies of memcpy and friends need optimisation, and would hide
 # the accesses they check from the sanitizers.
 if(CMAKE_CXX_FLAGS MATCHES "-fsanitize")
