@@ -19,7 +19,8 @@ endforeach()
 # The link step compiles again under link-time optimisation: it needs the
 # same map.
 set(math_n_path_map -ffile-prefix-map=${PROJECT_SOURCE_DIR}=.)
-if(NOT PROJECT_BINARY_DIR MATCHES "^${PROJECT_SOURCE_DIR}/")
+string(FIND "${PROJECT_BINARY_DIR}/" "${PROJECT_SOURCE_DIR}/" inside)
+if(NOT inside EQUAL 0)
   list(APPEND math_n_path_map -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)
 endif()
 list(APPEND math_n_hardening_compile ${math_n_path_map})
