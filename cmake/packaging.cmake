@@ -49,6 +49,16 @@ set(CPACK_COMPONENTS_ALL runtime dev natcall)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PRE_BUILD_SCRIPTS ${debian}/finish.cmake)
+# Reproducible packages: dates from the source (epoch.cmake), and directory
+# and archive member modes (ar_modes.cmake) that do not follow the umask.
+find_program(MATH_N_GIT git)
+set(CPACK_MATH_N_GIT ${MATH_N_GIT})
+set(CPACK_MATH_N_DPKG_PARSECHANGELOG ${MATH_N_DPKG_PARSECHANGELOG})
+set(CPACK_MATH_N_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+set(CPACK_PROJECT_CONFIG_FILE ${debian}/epoch.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${debian}/ar_modes.cmake)
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

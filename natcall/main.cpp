@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "atom.h"
+#include "lines.h"
 #include "prompt.h"
 #include "session.h"
 
@@ -107,44 +108,6 @@ class Reporter {
   int status_ = 0;
 };
 
-// Input is read in blocks of this size; whole lines are taken from each.
-constexpr std::size_t readBlock = 1 << 16;
-
-// Calls `onLine(text, number)` for each line read from `fd` (line ends
-// stripped, numbered from 1) until it returns false or the input ends.
-// `beforeWait()` runs before every read that may block, so a program that
-// writes an atom and waits for its answer gets it. Returns false on a read
-// error.
-template <class OnLine, class BeforeWait>
-bool readLines(int fd, OnLine onLine, BeforeWait beforeWait) {
-  std::string pending;
-  std::vector<char> block(readBlock);
-  long number = 0;
-  for (;;) {
-    beforeWait();
-    ssize_t got = read(fd, block.data(), block.size());
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return false;
-    if (got == 0) break;
-    std::string_view data(block.data(), std::size_t(got));
-    // Lines ending in this block are handed on from the block itself; only a
-    // line split across blocks is copied.
-    for (std::size_t end; (end = data.find('\n')) != std::string_view::npos; data.remove_prefix(end + 1)) {
-      std::string_view text = data.substr(0, end);
-      if (!pending.empty()) {
-        pending.append(text);
-        text = pending;
-      }
-      bool more = onLine(text, ++number);
-      pending.clear();
-      if (!more) return true;
-    }
-    pending.append(data);
-  }
-  if (!pending.empty()) onLine(std::string_view(pending), ++number);
-  return true;
-}
-
 int batch(Reporter& reporter, const std::string& path) {
   bool standardInput = path == "-";
   std::string name = standardInput ? "standard input" : path;
@@ -153,12 +116,9 @@ int batch(Reporter& reporter, const std::string& path) {
     std::fprintf(stderr, "natcall: cannot read %s: %s\n", path.c_str(), std::strerror(errno));
     return 2;
   }
-  auto onLine = [&](std::string_view text, long number) {
-    while (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-    if (natcall::isBlankOrComment(text)) return true;
-    return reporter.line(text, name + ", line " + std::to_string(number));
-  };
-  bool readAll = readLines(fd, onLine, [&] { reporter.flush(); });
+  bool readAll = natcall::readLines(
+      fd, [&](std::string_view text, long number) { return reporter.line(text, name + ", line " + std::to_string(number)); },
+      [&] { reporter.flush(); });
   int readError = errno;
   if (!standardInput) close(fd);
   if (!readAll) {

@@ -2,8 +2,9 @@
 # host against it through find_package and through pkg-config, and runs the
 # installed natcall. MODE install: `cmake --install`, and natcall must find
 # the library beside it. MODE package: the Debian packages, built with cpack,
-# checked with lintian and unpacked with dpkg-deb; their natcall has no
-# RUNPATH, so it is pointed at the unpacked library.
+# checked with lintian (no error, no hardening tag) and unpacked with
+# dpkg-deb; their natcall has no RUNPATH, so it is pointed at the unpacked
+# library.
 # Usage: see the tests install and package in CMakeLists.txt.
 cmake_minimum_required(VERSION 3.25)
 
@@ -24,7 +25,10 @@ if(MODE STREQUAL "install")
 else()
   run("cpack" "" ${CPACK} -G DEB --config ${BUILD}/CPackConfig.cmake -B ${WORK}/packages)
   file(GLOB packages ${WORK}/packages/*.deb)
-  run("lintian" "" ${LINTIAN} --fail-on error ${packages})
+  run("lintian" "" ${LINTIAN} -I --fail-on error ${packages})
+  if(out MATCHES "hardening-")
+    message(FATAL_ERROR "lintian -I reports missing hardening:\n${out}")
+  endif()
   foreach(package IN LISTS packages)
     run("unpacking ${package}" "" ${DPKG_DEB} -x ${package} ${WORK}/root)
   endforeach()

@@ -1,0 +1,10 @@
+# Compares the library with its recorded binary interface; any difference,
+# compatible or not, fails, so that a change of the interface is a decision.
+# Usage: cmake -DABIDIFF=... -DRECORD=... -DLIBRARY=... -DBUILD=... -P abi_check.cmake
+execute_process(COMMAND ${ABIDIFF} ${RECORD} ${LIBRARY} RESULT_VARIABLE status OUTPUT_VARIABLE report
+  ERROR_VARIABLE report)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${LIBRARY} differs from ${RECORD} (abidiff status ${status}):\n${report}\n"
+    "If the change is intended (README, \"Binary interface\"), record it in the same commit:\n"
+    "  cmake --build ${BUILD} --target abi_record")
+endif()
