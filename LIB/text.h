@@ -15,7 +15,10 @@
 namespace math_n {
 
 // A text built in a fixed array, handed out from its first character; it
-// lives on the caller's stack, so building it allocates nothing.
+// lives on the caller's stack, so building it allocates nothing. Arrays of
+// 16 and more make it too large to be returned in registers, which would
+// reload its bytes as words just after they were stored one by one (a
+// store-forwarding stall: with 12, a decimal text takes twice as long).
 template <std::size_t N>
 struct SmallText {
   char chars[N];
@@ -80,8 +83,8 @@ inline std::int32_t decimal_reading(const char* text) { return text_detail::read
 inline std::int32_t binary_reading(const char* text) { return text_detail::read_numeral<2>(text); }
 
 // Returns: the text that "%i" prints for x.
-inline SmallText<12> decimal_text(std::int32_t x) {
-  SmallText<12> t;
+inline SmallText<16> decimal_text(std::int32_t x) {
+  SmallText<16> t;
   std::size_t at = sizeof t.chars - 1;
   t.chars[at] = 0;
   // Negated in unsigned arithmetic: -x overflows for -2147483648.
