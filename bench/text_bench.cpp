@@ -60,6 +60,11 @@ void FloorWrite(benchmark::State& state, std::string text) {
 }
 
 const char* const ones32 = "11111111111111111111111111111111";
+// Texts of 40 characters with long runs of white space
+// and leading zeros before the digits.
+const char* const blanks40 = "                             -2147483648";
+const char* const zeros40 = "0000000000000000000000000000000000012345";
+const char* const binary_zeros40 = "0000000011111111111111111111111111111111";
 // Long texts: a reading skips white space and leading zeros eight bytes a step.
 const std::string spaces = std::string(100000, ' ') + "7", zeros = std::string(100000, '0') + "1";
 
@@ -68,6 +73,8 @@ BENCHMARK_CAPTURE(FloorRead, typical/12345,                   "12345");
 BENCHMARK_CAPTURE(FloorRead, longest/-2147483648,             "-2147483648");
 BENCHMARK_CAPTURE(FloorRead, typical/101101,                  "101101");
 BENCHMARK_CAPTURE(FloorRead, longest/ones32,                  ones32);
+BENCHMARK_CAPTURE(FloorRead, blanks40,                       blanks40);
+BENCHMARK_CAPTURE(FloorRead, zeros40,                        zeros40);
 BENCHMARK_CAPTURE(FloorRead, spaces100000,                     spaces);
 BENCHMARK_CAPTURE(FloorRead, zeros100000,                      zeros);
 BENCHMARK_CAPTURE(FloorWrite, typical/12345,                  "12345");
@@ -99,6 +106,10 @@ BENCHMARK_CAPTURE(Text, d2bNat_io/typical/101101,             "d2bNat_io", Args(
 BENCHMARK_CAPTURE(Text, d2bNat_io/longest/ones32,             "d2bNat_io", Args(I(-1), S("old")));
 BENCHMARK_CAPTURE(Text, d2bNat_oi/typical/101101,             "d2bNat_oi", Args(I(0), S("101101")));
 BENCHMARK_CAPTURE(Text, d2bNat_oi/longest/ones32,             "d2bNat_oi", Args(I(0), S(ones32)));
+BENCHMARK_CAPTURE(Text, s2nNat_io/blanks40,                   "s2nNat_io", Args(S(blanks40), I(0)));
+BENCHMARK_CAPTURE(Text, s2nNat_io/zeros40,                    "s2nNat_io", Args(S(zeros40), I(0)));
+BENCHMARK_CAPTURE(Text, b2dNat_io/blanks40,                   "b2dNat_io", Args(S(blanks40), I(0)));
+BENCHMARK_CAPTURE(Text, b2dNat_io/zeros40,                    "b2dNat_io", Args(S(binary_zeros40), I(0)));
 BENCHMARK_CAPTURE(Text, s2nNat_io/spaces100000,               "s2nNat_io", Args(S(spaces.c_str()), I(0)));
 BENCHMARK_CAPTURE(Text, s2nNat_io/zeros100000,                "s2nNat_io", Args(S(zeros.c_str()), I(0)));
 BENCHMARK_CAPTURE(Text, b2dNat_io/spaces100000,               "b2dNat_io", Args(S(spaces.c_str()), I(0)));
