@@ -1,7 +1,6 @@
 // Fuzz target for natcall's reader of untrusted input: the bytes are a
-// batch file (-f), cut into lines as natcall cuts its blocks of input; every line that
-// holds an atom is parsed and, when it parses, evaluated through the
-// library's entry points. Checked besides: a syntax error points into its
+// batch file (-f), cut into lines as natcall cuts its blocks of input; each
+// atom is parsed and, when it parses, evaluated through the entry points. Checked besides: a syntax error points into its
 // line, and a string term quoted as natcall prints it reads back the same.
 #include <cstdint>
 #include <cstdio>
@@ -16,21 +15,17 @@
 
 namespace {
 
-const natcall::Library& library() {
-  static const natcall::Library loaded = [] {
-    std::string error;
-    std::optional<natcall::Library> opened = natcall::Library::open("", error);
-    if (opened) return std::move(*opened);
-    std::fprintf(stderr, "cannot load the library: %s\n", error.c_str());
-    std::abort();
-  }();
-  return loaded;
-}
-
 void check(bool holds, const char* what, std::string_view line) {
   if (holds) return;
   std::fprintf(stderr, "%s: %.*s\n", what, int(line.size()), line.data());
   std::abort();
+}
+
+const natcall::Library& library() {
+  static std::string error;
+  static const std::optional<natcall::Library> loaded = natcall::Library::open("", error);
+  check(loaded.has_value(), "cannot load the library", error);
+  return *loaded;
 }
 
 }  // namespace

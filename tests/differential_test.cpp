@@ -20,25 +20,22 @@ using namespace harness;
 constexpr std::int32_t MIN = INT32_MIN, MAX = INT32_MAX;
 
 // Returns: the rounding modes that this platform lets a program set, keeps
-// and rounds by (1/10 and -1/10 tell the four apart), to nearest first;
+// and rounds by (1/10 and -1/10 tell the four apart; through volatile
+// memory, against folding and x87 excess precision), to nearest first;
 // prints those it leaves out (ARM without an FPU refuses all but nearest).
 std::vector<int> settableModes() {
-  volatile double one = 1, minusOne = -1, ten = 10;  // -(one / ten) could be folded under the default mode
-  const volatile double above = one / ten;           // to nearest, the start-up mode, rounds 1/10 up
+  volatile double one = 1, minusOne = -1, ten = 10;
+  const volatile double above = one / ten;  // to nearest, the start-up mode, rounds 1/10 up
   std::vector<int> kept;
-  const char* const names[] = {"to nearest", "upward", "downward", "toward zero"};
-  const int all[] = {FE_TONEAREST, FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO};
-  for (int i = 0; i < 4; ++i) {
-    const int mode = all[i];
+  for (const auto& [mode, name] : {std::pair{FE_TONEAREST, "to nearest"}, {FE_UPWARD, "upward"},
+                                   {FE_DOWNWARD, "downward"}, {FE_TOWARDZERO, "toward zero"}}) {
     const bool set = std::fesetround(mode) == 0;
-    // Through memory: x87 arithmetic keeps excess precision in its registers.
     const volatile double tenth = one / ten, minusTenth = minusOne / ten;
     if (set && std::fegetround() == mode && (tenth == above) == (mode == FE_TONEAREST || mode == FE_UPWARD) &&
         (minusTenth == -above) == (mode == FE_TONEAREST || mode == FE_DOWNWARD))
       kept.push_back(mode);
     else
-      std::printf("Rounding %s not tested: this platform %s it.\n", names[i],
-                  set ? "does not keep or obey" : "refuses");
+      std::printf("Rounding %s not tested: this platform %s it.\n", name, set ? "does not keep or obey" : "refuses");
     std::fesetround(FE_TONEAREST);
   }
   return kept;
