@@ -6,7 +6,6 @@
 #ifndef MATH_N_LOGROOT_H
 #define MATH_N_LOGROOT_H
 
-#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
