@@ -1,6 +1,6 @@
 # Debian packages through `cpack -G DEB`: the library (libmath-n1, after its
-# SONAME), its development files (libmath-n-dev) and natcall, for the
-# architecture the build targets. Included before natcall, whose RUNPATH
+# SONAME), its development files (libmath-n-dev), natcall and each host, for
+# the architecture the build targets. Included before natcall, whose RUNPATH
 # points into the library directory chosen here.
 
 # One layout for every prefix on Debian: the multiarch library directory
@@ -10,6 +10,34 @@ if(EXISTS /etc/debian_version AND CMAKE_LIBRARY_ARCHITECTURE)
   set(CMAKE_INSTALL_LIBDIR lib/${CMAKE_LIBRARY_ARCHITECTURE} CACHE PATH "Object code libraries")
 endif()
 include(GNUInstallDirs)
+
+# Registers the install component COMPONENT as a Debian package:
+#   math_n_deb_package(COMPONENT NAME name SECTION section [DEPENDS deps]
+#                      [CONTROL_EXTRA files] DESCRIPTION text)
+# Every package carries the machine-readable copyright, made from LICENSE,
+# and the changelog; they are installed only with their component, so that
+# a plain `cmake --install` leaves them out. The packages are written by the
+# include(CPack) at the end of the top-level CMakeLists.txt, which reads
+# what this records.
+function(math_n_deb_package component)
+  cmake_parse_arguments(PARSE_ARGV 1 deb "" "NAME;SECTION;DEPENDS;DESCRIPTION" "CONTROL_EXTRA")
+  if(NOT MATH_N_DEB)
+    return()
+  endif()
+  string(TOUPPER ${component} upper)
+  set_property(GLOBAL APPEND PROPERTY MATH_N_DEB_COMPONENTS ${component})
+  set_property(GLOBAL APPEND PROPERTY MATH_N_DEB_VARIABLES
+    CPACK_DEBIAN_${upper}_PACKAGE_NAME CPACK_DEBIAN_${upper}_PACKAGE_SECTION
+    CPACK_DEBIAN_${upper}_PACKAGE_DEPENDS CPACK_DEBIAN_${upper}_PACKAGE_CONTROL_EXTRA
+    CPACK_DEBIAN_${upper}_DESCRIPTION)
+  set_property(GLOBAL PROPERTY CPACK_DEBIAN_${upper}_PACKAGE_NAME ${deb_NAME})
+  set_property(GLOBAL PROPERTY CPACK_DEBIAN_${upper}_PACKAGE_SECTION ${deb_SECTION})
+  set_property(GLOBAL PROPERTY CPACK_DEBIAN_${upper}_PACKAGE_DEPENDS "${deb_DEPENDS}")
+  set_property(GLOBAL PROPERTY CPACK_DEBIAN_${upper}_PACKAGE_CONTROL_EXTRA "${deb_CONTROL_EXTRA}")
+  set_property(GLOBAL PROPERTY CPACK_DEBIAN_${upper}_DESCRIPTION "${deb_DESCRIPTION}")
+  install(FILES ${PROJECT_BINARY_DIR}/debian/copyright ${PROJECT_BINARY_DIR}/debian/changelog.Debian.gz
+    DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${deb_NAME} COMPONENT ${component} EXCLUDE_FROM_ALL)
+endfunction()
 
 option(MATH_N_DEB "Debian packages with cpack -G DEB, and their test (needs dpkg-dev and lintian)" OFF)
 if(NOT MATH_N_DEB)
@@ -45,7 +73,6 @@ get_target_property(soversion math_N SOVERSION)
 set(runtime libmath-n${soversion})
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
-set(CPACK_COMPONENTS_ALL runtime dev natcall)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PRE_BUILD_SCRIPTS ${debian}/finish.cmake)
@@ -72,7 +99,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR})
 # Each package's synopsis is the first line of its own description.
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "")
 
-set(about "math_N is a library of 52 arithmetic predicates over 32-bit integers
+set(MATH_N_DEB_ABOUT "math_N is a library of 52 arithmetic predicates over 32-bit integers
 for hosts that evaluate logic rules: addition, subtraction, multiplication,
 division and remainder, parity, powers, factorials, gcd and lcm, integer
 logarithms and roots, combinations and permutations, decimal and binary
@@ -81,38 +108,7 @@ and binding pattern, to check a relation or to compute the open argument.
 Every answer is exact, and the same on every architecture and in every
 floating-point rounding mode.")
 
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME ${runtime})
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
-# dpkg's ldconfig trigger; CPack adds its own ldconfig calls besides.
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${debian}/triggers)
-set(CPACK_DEBIAN_RUNTIME_DESCRIPTION "arithmetic predicates over 32-bit integers for logic-rules hosts
-${about}
-
-This package contains the shared library.")
-
-set(CPACK_DEBIAN_DEV_PACKAGE_NAME libmath-n-dev)
-set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
-set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "${runtime} (= ${deb_Version})")
-set(CPACK_DEBIAN_DEV_DESCRIPTION "arithmetic predicates over 32-bit integers - development files
-${about}
-
-This package contains the headers, the CMake package (find_package(math_N),
-target math_N::math_N) and the pkg-config file math_N.")
-
-set(CPACK_DEBIAN_NATCALL_PACKAGE_NAME natcall)
-set(CPACK_DEBIAN_NATCALL_PACKAGE_SECTION math)
-set(CPACK_DEBIAN_NATCALL_PACKAGE_DEPENDS "${runtime} (>= ${deb_Version})")
-set(CPACK_DEBIAN_NATCALL_DESCRIPTION "command-line host for the math_N arithmetic predicates
-natcall evaluates atoms such as addNat(3, 4, Z) through the math_N shared
-library as a logic-rules host does, one answer per atom, from the command
-line, a file or standard input, and lists the predicates and binding
-patterns that the library exports.
-
-${about}")
-
-# Every package carries the machine-readable copyright, made from LICENSE,
-# and the changelog. They are installed only with their component, so that
-# a plain `cmake --install` leaves them out.
+# The copyright file, made from LICENSE, and the compressed changelog.
 file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
 if(NOT license MATCHES "\nCopyright ([^\n]+)\n\n(.+)$")
   message(FATAL_ERROR "LICENSE: no copyright line followed by the terms")
@@ -125,11 +121,27 @@ configure_file(${debian}/copyright.in ${PROJECT_BINARY_DIR}/debian/copyright @ON
 execute_process(COMMAND ${MATH_N_GZIP} -9nc ${debian}/changelog
   OUTPUT_FILE ${PROJECT_BINARY_DIR}/debian/changelog.Debian.gz COMMAND_ERROR_IS_FATAL ANY)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${debian}/changelog ${PROJECT_SOURCE_DIR}/LICENSE)
-foreach(component IN LISTS CPACK_COMPONENTS_ALL)
-  string(TOUPPER ${component} name)
-  install(FILES ${PROJECT_BINARY_DIR}/debian/copyright ${PROJECT_BINARY_DIR}/debian/changelog.Debian.gz
-    DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_DEBIAN_${name}_PACKAGE_NAME}
-    COMPONENT ${component} EXCLUDE_FROM_ALL)
-endforeach()
 
-include(CPack)
+math_n_deb_package(runtime NAME ${runtime} SECTION libs
+  # dpkg's ldconfig trigger; CPack adds its own ldconfig calls besides.
+  CONTROL_EXTRA ${debian}/triggers
+  DESCRIPTION "arithmetic predicates over 32-bit integers for logic-rules hosts
+${MATH_N_DEB_ABOUT}
+
+This package contains the shared library.")
+math_n_deb_package(dev NAME libmath-n-dev SECTION libdevel DEPENDS "${runtime} (= ${deb_Version})"
+  DESCRIPTION "arithmetic predicates over 32-bit integers - development files
+${MATH_N_DEB_ABOUT}
+
+This package contains the headers, the CMake package (find_package(math_N),
+target math_N::math_N) and the pkg-config file math_N.")
+math_n_deb_package(natcall NAME natcall SECTION math DEPENDS "${runtime} (>= ${deb_Version})"
+  DESCRIPTION "command-line host for the math_N arithmetic predicates
+natcall evaluates atoms such as addNat(3, 4, Z) through the math_N shared
+library as a logic-rules host does, one answer per atom, from the command
+line, a file or standard input, and lists the predicates and binding
+patterns that the library exports.
+
+${MATH_N_DEB_ABOUT}")
+# What a host's package depends on for the library.
+set(MATH_N_DEB_RUNTIME_DEPENDS "${runtime} (>= ${deb_Version})")

@@ -5,7 +5,8 @@
 # checked with lintian (no error, no hardening tag) and unpacked with
 # dpkg-deb; their natcall has no RUNPATH, so it is pointed at the unpacked
 # library.
-# Usage: see the tests install and package in CMakeLists.txt.
+# Usage: see the tests install and package in CMakeLists.txt; a host's
+# check script gets PREFIX, LIBDIR, MODE and WORK and fails by FATAL_ERROR.
 cmake_minimum_required(VERSION 3.25)
 
 # Runs a command; with `expected`, its standard output must be that.
@@ -62,4 +63,10 @@ run("building the pkg-config host" "" ${CXX} ${flags} ${HOST}/host.cpp ${pc_flag
   -o ${WORK}/pc-host)
 run("the pkg-config host" "7\n101\n" ${EMULATOR} ${WORK}/pc-host)
 run("the installed natcall" "Z = 7\nB = \"101\"\n" ${natcall} "addNat(3,4,Z)" "d2bNat(5,B)")
+# Each engine's host, by the script it registered (HOST_CHECKS, separated
+# by '|'), run on the prefix.
+string(REPLACE "|" ";" host_checks "${HOST_CHECKS}")
+foreach(check IN LISTS host_checks)
+  run("${check}" "" ${CMAKE_COMMAND} -DPREFIX=${prefix} -DLIBDIR=${LIBDIR} -DMODE=${MODE} -DWORK=${WORK} -P ${check})
+endforeach()
 file(REMOVE_RECURSE ${WORK})
