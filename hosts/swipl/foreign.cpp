@@ -123,8 +123,8 @@ int raiseNoPattern(const Predicate& predicate, int open) {
 
 // Adds the value of a bound argument; false with a Prolog exception raised
 // where no value can hold the term.
-bool addValue(Arguments& argv, term_t term, bool isText) {
-  switch (PL_term_type(term)) {
+bool addValue(Arguments& argv, term_t term, int type, bool isText) {
+  switch (type) {
     case PL_INTEGER: {
       int value;
       if (!PL_get_integer_ex(term, &value)) return false;
@@ -133,7 +133,7 @@ bool addValue(Arguments& argv, term_t term, bool isText) {
     }
     case PL_ATOM:
     case PL_STRING: {
-      bool isString = PL_term_type(term) == PL_STRING;
+      bool isString = type == PL_STRING;
       char* text;
       std::size_t length;
       if (!PL_get_nchars(term, &length, &text, CVT_ATOM | CVT_STRING | REP_UTF8 | BUF_STACK | CVT_EXCEPTION))
@@ -160,14 +160,21 @@ bool addValue(Arguments& argv, term_t term, bool isText) {
 bool deliver(term_t term, const CONSTANT& value) {
   if (value.isInt()) return PL_unify_integer(term, value.toInt());
   std::unique_ptr<const char[]> text(value.toString());
-  return PL_unify_chars(term, PL_STRING | REP_UTF8, std::strlen(text.get()), text.get());
+  std::size_t length = 0;
+  bool ascii = true;
+  for (; text[length]; ++length) ascii = ascii && static_cast<unsigned char>(text[length]) < 0x80;
+  // The same string either way; the plain path skips decoding.
+  if (ascii) return PL_unify_string_nchars(term, length, text.get());
+  return PL_unify_chars(term, PL_STRING | REP_UTF8, length, text.get());
 }
 
 foreign_t evaluate(const Predicate& predicate, term_t t0) noexcept {
   try {
     int open = predicate.arity;
+    int types[maxArity];
     for (int i = 0; i < predicate.arity; ++i) {
-      if (!PL_is_variable(t0 + i)) continue;
+      types[i] = PL_term_type(t0 + i);
+      if (types[i] != PL_VARIABLE) continue;
       if (open != predicate.arity) return PL_instantiation_error(t0 + i);
       open = i;
     }
@@ -175,7 +182,7 @@ foreign_t evaluate(const Predicate& predicate, term_t t0) noexcept {
     for (int i = 0; i < predicate.arity; ++i) {
       if (i == open)
         argv.add();
-      else if (!addValue(argv, t0 + i, predicate.isText[i]))
+      else if (!addValue(argv, t0 + i, types[i], predicate.isText[i]))
         return false;
     }
     EntryPoint entry = predicate.byOpen[open];
