@@ -121,6 +121,12 @@ int raiseNoPattern(const Predicate& predicate, int open) {
          PL_raise_exception(error);
 }
 
+bool isPlainAscii(const char* text, std::size_t length) {
+  for (std::size_t i = 0; i < length; ++i)
+    if (text[i] == '\0' || static_cast<unsigned char>(text[i]) >= 0x80) return false;
+  return true;
+}
+
 // Adds the value of a bound argument; false with a Prolog exception raised
 // where no value can hold the term.
 bool addValue(Arguments& argv, term_t term, int type, bool isText) {
@@ -136,9 +142,14 @@ bool addValue(Arguments& argv, term_t term, int type, bool isText) {
       bool isString = type == PL_STRING;
       char* text;
       std::size_t length;
-      if (!PL_get_nchars(term, &length, &text, CVT_ATOM | CVT_STRING | REP_UTF8 | BUF_STACK | CVT_EXCEPTION))
-        return false;
-      if (std::strlen(text) != length) return PL_domain_error("text_without_nul", term);
+      // A text of ASCII characters other than NUL is its own UTF-8 form,
+      // read in place; any other is converted.
+      bool inPlace = isString ? PL_get_string_chars(term, &text, &length) : PL_get_atom_nchars(term, &length, &text);
+      if (!inPlace || !isPlainAscii(text, length)) {
+        if (!PL_get_nchars(term, &length, &text, CVT_ATOM | CVT_STRING | REP_UTF8 | BUF_STACK | CVT_EXCEPTION))
+          return false;
+        if (std::strlen(text) != length) return PL_domain_error("text_without_nul", term);
+      }
       // The text constructor keeps a text that begins with a quote as it
       // is: such a String goes over in its quoted form.
       if (isString && text[0] == '"') {
