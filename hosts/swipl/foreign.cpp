@@ -189,6 +189,8 @@ foreign_t evaluate(const Predicate& predicate, term_t t0) noexcept {
       if (open != predicate.arity) return PL_instantiation_error(t0 + i);
       open = i;
     }
+    EntryPoint entry = predicate.byOpen[open];
+    if (!entry) return raiseNoPattern(predicate, open);
     Arguments argv;
     for (int i = 0; i < predicate.arity; ++i) {
       if (i == open)
@@ -196,8 +198,6 @@ foreign_t evaluate(const Predicate& predicate, term_t t0) noexcept {
       else if (!addValue(argv, t0 + i, types[i], predicate.isText[i]))
         return false;
     }
-    EntryPoint entry = predicate.byOpen[open];
-    if (!entry) return raiseNoPattern(predicate, open);
     if (!entry(argv.data())) return false;
     return open == predicate.arity || deliver(t0 + open, argv.data()[open]);
   } catch (const std::bad_alloc&) {
