@@ -4,9 +4,7 @@
 :- initialization(main, main).
 :- discontiguous test/2.
 
-main :-
-    current_prolog_flag(argv, [Test, Table]),
-    test(Test, Table).
+main :- current_prolog_flag(argv, [Test, Table]), test(Test, Table).
 
 % Every row of the edge table as a goal. The table's \xHH escapes stand
 % for bytes; Prolog reads them as characters, which cross as UTF-8, so a
@@ -74,7 +72,6 @@ rule(binary_round_trip, X, findall(N, (between(-3, 300, N), d2bNat(N, D), \+ (b2
      [-3, -2, -1]).
 rule(texts_beyond_ascii, X, findall(N, (member(S, ["12€", "€12", "1\u00fc", "\u00a012", " 7\u00a0", "\u0131", "\"12\""]), n2sNat(N, S)), X),
      [12, 0, 1, 0, 7, 0, 0]).
-rule(solve_for_addend, X, findall(Y, (between(0, 4, Z), addNat(2, Y, Z)), X), [0, 1, 2]).
 rule(deterministic, X, findall(G, (member(G, [addNat(3, 4, _), addNat(_, 4, 7), addNat(3, 4, 7), n2sNat(7, _),
                                            s2nNat(_, 7), gcdNat(4, 6, _)]),
                                 \+ no_choice_point(G)), X), []).
@@ -115,7 +112,6 @@ table_test(Row, Run, Check, Name, Got) :-
 % resource error, and the next call works.
 test(out_of_memory, _) :-
     catch(s2nNat("00000000000000000000000000042", _), Error, true),
-    print_message(informational, format("caught ~q", [Error])),
     subsumes_term(error(resource_error(memory), context(math_n:s2nNat/2, _)), Error),
     s2nNat("42", 42).
 
@@ -126,11 +122,8 @@ test(threads, _) :-
 
 threaded_call(I) :-
     N is I * 7919 - 800000,
-    (   n2sNat(N, S), number_string(N, S), s2nNat(S, N), addNat(N, 1, M), M =:= N + 1,
-        d2bNat(I, B), b2dNat(B, I)
-    ->  true
-    ;   format(user_error, "FAILED in a thread: ~d~n", [N]), fail
-    ).
+    (   n2sNat(N, S), number_string(N, S), s2nNat(S, N), addNat(N, 1, M), M =:= N + 1, d2bNat(I, B), b2dNat(B, I)
+    ->  true ; format(user_error, "FAILED in a thread: ~d~n", [N]), fail ).
 
 % Every delivered text is released: a million texts leave the resident
 % size where it was.
@@ -144,7 +137,5 @@ test(memory, _) :-
 texts(Count) :- forall(between(1, Count, I), n2sNat(I, _)).
 
 resident_kb(KB) :-
-    read_file_to_string('/proc/self/statm', Text, []),
-    split_string(Text, " ", "", [_, Pages|_]),
-    number_string(P, Pages),
-    KB is P * 4.
+    read_file_to_string('/proc/self/statm', Text, []), split_string(Text, " ", "", [_, Pages|_]),
+    number_string(P, Pages), KB is P * 4.
