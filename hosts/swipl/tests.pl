@@ -1,0 +1,141 @@
+% library(math_n) as a Prolog user calls it: swipl tests.pl TEST EDGE_TABLE
+:- use_module(library(math_n)).
+:- use_module(library(thread)).
+:- initialization(main, main).
+:- discontiguous test/2.
+
+main :- current_prolog_flag(argv, [Test, Table]), test(Test, Table).
+
+% Every row of the edge table as a goal. The table's \xHH escapes stand
+% for bytes; Prolog reads them as characters, which cross as UTF-8, so a
+% row with one from 0x80 on whose answer differs is not expressible here.
+test(edge_cases, Table) :-
+    read_file_to_string(Table, Text, []),
+    split_string(Text, "\n", "", Lines),
+    findall(row(N, Line, High, Got), (nth1(N, Lines, Line), edge_row(Line, High, Got)), Rows),
+    exclude([row(_, _, _, Got)]>>(Got == as_expected), Rows, Wrong),
+    partition([row(_, _, High, _)]>>(High == true), Wrong, Unexpressible, Failed),
+    length(Rows, Run), length(Unexpressible, U), length(Failed, F),
+    aggregate_all(count, member(row(_, _, true, _), Rows), High),
+    format("~d rows run, ~d failed; ~d with bytes from 0x80 ran as UTF-8 characters, ~d of them not expressible~n",
+           [Run, F, High, U]),
+    forall(member(row(N, Line, _, Got), Unexpressible), format("  not expressible, line ~d: ~s (~q)~n", [N, Line, Got])),
+    forall(member(row(N, Line, _, Got), Failed), format("  FAILED line ~d: ~s (got ~q)~n", [N, Line, Got])),
+    Run >= 300, F =:= 0.
+
+% A row reads as one term, Goal => Answer, the answer sharing the goal's
+% variable.
+edge_row(Line, High, Outcome) :-
+    \+ sub_string(Line, 0, 1, _, "%"),
+    sub_string(Line, _, _, _, " => "),
+    prolog_text(Line, Row, High),
+    term_string(Goal => Answer, Row),
+    catch(( math_n:Goal -> Got = Goal ; Got = false ), Error, Got = Error),
+    ( answer(Answer, Got) -> Outcome = as_expected ; Outcome = Got ).
+
+answer(false, false).
+answer(true, Got) :- Got \== false, Got \= error(_, _).
+answer(Variable = Value, Got) :- answer(true, Got), Variable == Value.
+
+% Prolog's \x escape ends with a backslash; High is true for one from 0x80.
+prolog_text(Text, Prolog, High) :-
+    string_codes(Text, Codes),
+    closed_escapes(Codes, Closed, High),
+    string_codes(Prolog, Closed),
+    ( var(High) -> High = false ; true ).
+
+closed_escapes([], [], _).
+closed_escapes([0'\\, 0'x, A, B|T], [0'\\, 0'x, A, B, 0'\\|R], High) :- !,
+    ( A >= 0'8 -> High = true ; true ),
+    closed_escapes(T, R, High).
+closed_escapes([0'\\, C|T], [0'\\, C|R], High) :- !, closed_escapes(T, R, High).
+closed_escapes([C|T], [C|R], High) :- closed_escapes(T, R, High).
+
+% Rules over the predicates, each row a goal and the value it must give.
+fibonacci(N, F) :- fibonacci(N, 0, 1, F).
+fibonacci(0, F, _, F).
+fibonacci(N, A, B, F) :- subNat(N, 1, M), addNat(A, B, C), fibonacci(M, B, C, F).
+
+euclid(A, 0, A) :- !.
+euclid(A, B, G) :- modNat(A, B, R), euclid(B, R, G).
+
+no_choice_point(Goal) :- call_cleanup(Goal, Done = true), Done == true.
+
+rule(fibonacci, X, findall(F, (between(0, 10, N), fibonacci(N, F)), X), [0, 1, 1, 2, 3, 5, 8, 13, 21, 34, 55]).
+rule(fibonacci_wraps, X, findall(F, (member(N, [46, 47]), fibonacci(N, F)), X), [1836311903, -1323752223]).
+rule(gcd_of_12, X, findall(G, (between(1, 12, B), gcdNat(12, B, G)), X), [1, 2, 3, 4, 1, 6, 1, 4, 3, 2, 1, 12]).
+rule(euclid_agrees, X, findall(A/B, (between(0, 30, A), between(0, 30, B), euclid(A, B, G),
+                                  \+ (gcdNat(A, B, G), G =:= gcd(A, B))), X), []).
+rule(binary_digits, X, findall(D, (between(0, 8, N), d2bNat(N, D)), X),
+     ["", "1", "10", "11", "100", "101", "110", "111", "1000"]).
+rule(binary_round_trip, X, findall(N, (between(-3, 300, N), d2bNat(N, D), \+ (b2dNat(D, N), d2bNat(M, D), M == N)), X),
+     [-3, -2, -1]).
+rule(texts_beyond_ascii, X, findall(N, (member(S, ["12€", "€12", "1\u00fc", "\u00a012", " 7\u00a0", "\u0131", "\"12\""]), n2sNat(N, S)), X),
+     [12, 0, 1, 0, 7, 0, 0]).
+rule(deterministic, X, findall(G, (member(G, [addNat(3, 4, _), addNat(_, 4, 7), addNat(3, 4, 7), n2sNat(7, _),
+                                           s2nNat(_, 7), gcdNat(4, 6, _)]),
+                                \+ no_choice_point(G)), X), []).
+
+test(rules, _) :- table_test(rule(Name, X, Goal, Expected), (Goal -> true ; X = failed), X == Expected, Name, X).
+
+% What no value can hold, and patterns the library does not export.
+error_row(addNat(_, _, 7), instantiation_error, _).
+error_row(s2nNat(_, _), instantiation_error, _).
+error_row(addNat(2147483648, 1, _), representation_error(int), _).
+error_row(addNat(1, -2147483649, _), representation_error(int), _).
+error_row(addNat(1, 2, 1267650600228229401496703205376), representation_error(int), _).
+error_row(addNat(1.5, 1, _), type_error(integer, 1.5), _).
+error_row(multNat(2, 1r3, _), type_error(integer, 1r3), _).
+error_row(addNat(f(x), 1, _), type_error(integer, f(x)), _).
+error_row(n2sNat(_, []), type_error(string, []), _).
+error_row(s2nNat([0'1], _), type_error(string, [0'1]), _).
+error_row(s2nNat("1\0\2", _), domain_error(text_without_nul, "1\0\2"), _).
+error_row(combNat(5, '\0\', _), domain_error(text_without_nul, '\0\'), _).
+error_row(multNat(_, 4, 8), existence_error(entry_point, multNat_oii), 'multNat/3 offers the patterns iii, iio').
+error_row(logNat(_, 8, 3), existence_error(entry_point, logNat_oii), 'logNat/3 offers the patterns iii, iio').
+error_row(evenNat(_), existence_error(entry_point, evenNat_o), 'evenNat/1 offers the patterns i').
+
+test(errors, _) :-
+    table_test(error_row(Goal, Formal, Message), (catch(Goal, Error, true), functor(Goal, Name, Arity)),
+               subsumes_term(error(Formal, context(math_n:Name/Arity, Message)), Error), Goal, Error).
+
+% Each row of the table Row is Run, then Check holds; a failing row is named.
+table_test(Row, Run, Check, Name, Got) :-
+    findall(Name-Got, (call(Row), call(Run), \+ Check), Failed),
+    aggregate_all(count, Row, Count),
+    length(Failed, F),
+    format("~d rows, ~d failed~n", [Count, F]),
+    forall(member(N-G, Failed), format("  FAILED ~q: got ~q~n", [N, G])),
+    Failed == [].
+
+% With fail_new.cpp preloaded: the library's std::bad_alloc is a Prolog
+% resource error, and the next call works.
+test(out_of_memory, _) :-
+    catch(s2nNat("00000000000000000000000000042", _), Error, true),
+    subsumes_term(error(resource_error(memory), context(math_n:s2nNat/2, _)), Error),
+    s2nNat("42", 42).
+
+% Four threads at once, each answer checked against the built-ins.
+test(threads, _) :-
+    concurrent_forall(between(1, 200000, I), threaded_call(I), [threads(4)]),
+    writeln("200000 calls in 4 threads agree with the built-ins").
+
+threaded_call(I) :-
+    N is I * 7919 - 800000,
+    (   n2sNat(N, S), number_string(N, S), s2nNat(S, N), addNat(N, 1, M), M =:= N + 1, d2bNat(I, B), b2dNat(B, I)
+    ->  true ; format(user_error, "FAILED in a thread: ~d~n", [N]), fail ).
+
+% Every delivered text is released: a million texts leave the resident
+% size where it was.
+test(memory, _) :-
+    texts(100000), resident_kb(Before),
+    texts(1000000), resident_kb(After),
+    Growth is After - Before,
+    format("resident ~d kB before a million n2sNat calls, ~d kB after~n", [Before, After]),
+    Growth < 1024.
+
+texts(Count) :- forall(between(1, Count, I), n2sNat(I, _)).
+
+resident_kb(KB) :-
+    read_file_to_string('/proc/self/statm', Text, []), split_string(Text, " ", "", [_, Pages|_]),
+    number_string(P, Pages), KB is P * 4.
