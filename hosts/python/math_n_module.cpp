@@ -193,8 +193,9 @@ PyObject* no_pattern(const Predicate& predicate, PyObject* const* args, Py_ssize
 [[gnu::always_inline]] inline bool add_given(Arguments& argv, const Predicate& predicate, Py_ssize_t at,
                                              PyObject* value) {
   if (PyLong_CheckExact(value) && Py_ABS(Py_SIZE(value)) <= 1) {
-    auto digit = static_cast<int>(reinterpret_cast<PyLongObject*>(value)->ob_digit[0]);
-    argv.add(Py_SIZE(value) < 0 ? -digit : Py_SIZE(value) > 0 ? digit : 0);
+    Py_ssize_t sign = Py_SIZE(value);
+    int digit = sign == 0 ? 0 : static_cast<int>(reinterpret_cast<PyLongObject*>(value)->ob_digit[0]);
+    argv.add(sign < 0 ? -digit : digit);
     return true;
   }
   return add_value(argv, predicate, at, value);
