@@ -1,7 +1,8 @@
 # Run by cpack on the staged packages, as Debian's packaging helpers would:
-# man pages are compressed, and the programs lose their RUNPATH, since the
-# packaged library lies in the multiarch directory the loader searches
-# anyway (a plain `cmake --install` keeps it, for any other prefix).
+# man pages are compressed, and the programs and the hosts' modules lose
+# their RUNPATH, since the packaged library lies in the multiarch directory
+# the loader searches anyway (a plain `cmake --install` keeps it, for any
+# other prefix).
 set(staged ${CPACK_TEMPORARY_DIRECTORY})
 set(usr ${CPACK_PACKAGING_INSTALL_PREFIX})
 file(GLOB_RECURSE pages LIST_DIRECTORIES false ${staged}/*${usr}/share/man/*)
@@ -11,6 +12,7 @@ if(pages)
   execute_process(COMMAND ${gzip} -9n ${pages} COMMAND_ERROR_IS_FATAL ANY)
 endif()
 file(GLOB programs LIST_DIRECTORIES false ${staged}/*${usr}/bin/*)
-foreach(program IN LISTS programs)
+file(GLOB_RECURSE modules LIST_DIRECTORIES false ${staged}/*${usr}/lib/python3/*.so)
+foreach(program IN LISTS programs modules)
   file(RPATH_REMOVE FILE ${program})
 endforeach()

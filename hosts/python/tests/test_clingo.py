@@ -1,0 +1,75 @@
+"""Answer-set programs over the predicates, grounded and solved by clingo
+through math_n.clingo, their answer sets against plain Python."""
+import json
+import math
+import os
+import subprocess
+import unittest
+
+
+def wrapped(number):
+    return (number + 2**31) % 2**32 - 2**31
+
+
+def fibonacci(count):
+    numbers = [0, 1]
+    while len(numbers) < count:
+        numbers.append(wrapped(numbers[-2] + numbers[-1]))
+    return numbers
+
+
+RULES = """
+fib(0, 0). fib(1, 1).
+fib(N + 1, @addNat(A, B)) :- fib(N - 1, A), fib(N, B), N < 59.
+gcd(X, Y, @gcdNat(X, Y)) :- X = 0..12, Y = 0..12.
+log(Y, @logNat(10, Y)) :- Y = -2..1000.
+even(X) :- X = 1..9, @evenNat(X) = true.
+bits(X, @d2bNat(X)) :- X = 0..9.
+number(@s2nNat("12")). number(@s2nNat(abc)). number(@s2nNat(f(1))).
+{ pick(X) : X = 1..30 }.
+:- pick(X), not @modNat(X, 7) = 3.
+:- not pick(_).
+"""
+SCRIPT = "#script (python)\nfrom math_n.clingo import *\n#end.\n"
+# The adapter module as the grounding's context, through clingo's API.
+CONTEXT = """#script (python)
+import math_n.clingo
+def main(control):
+    control.ground([("base", [])], context=math_n.clingo)
+    control.solve()
+#end.
+"""
+
+EXPECTED = (
+    {f"fib({n},{f})" for n, f in enumerate(fibonacci(60))}
+    | {f"gcd({x},{y},{math.gcd(x, y)})" for x in range(13) for y in range(13)}
+    | {f"log({y},{int(math.log(y) / math.log(10))})" for y in range(1, 1001)}  # 1000 gives 2
+    | {f"even({x})" for x in range(2, 10, 2)}
+    | {f'bits({x},"{x:b}")' for x in range(1, 10)} | {'bits(0,"")'}  # no digits for 0
+    | {"number(12)"}
+)
+PICKS = [x for x in range(1, 31) if x % 7 == 3]
+# Each answer set: the rules' atoms and a non-empty choice of the picks.
+ANSWERS = sorted(
+    sorted(EXPECTED | {f"pick({x})" for x, chosen in zip(PICKS, f"{mask:0{len(PICKS)}b}") if chosen == "1"})
+    for mask in range(1, 2 ** len(PICKS))
+)
+
+
+def answer_sets(program):
+    run = subprocess.run([os.environ["MATH_N_CLINGO"], "--outf=2", "0", "-"], input=program,
+                         capture_output=True, text=True)
+    if run.returncode not in (10, 30):  # satisfiable, every model found
+        raise AssertionError(f"clingo exited with {run.returncode}:\n{run.stderr}")
+    return sorted(sorted(witness["Value"]) for witness in json.loads(run.stdout)["Call"][0]["Witnesses"])
+
+
+class Clingo(unittest.TestCase):
+    def test_programs(self):
+        for name, script in [("import *", SCRIPT), ("context", CONTEXT)]:
+            with self.subTest(script=name):
+                self.assertEqual(answer_sets(script + RULES), ANSWERS)
+
+
+if __name__ == "__main__":
+    unittest.main()
