@@ -6,7 +6,6 @@
 SQLITE_EXTENSION_INIT1
 
 #include <cstring>
-#include <memory>
 #include <new>
 #include <string>
 
@@ -64,6 +63,8 @@ static_assert([] {
   return true;
 }(), "the adapter keeps the arguments in an array of maxArity");
 
+void releaseText(void* text) { delete[] static_cast<char*>(text); }
+
 void reportArgument(sqlite3_context* context, const Function& function, int argument, const char* problem) {
   char* message = sqlite3_mprintf("%s: argument %d %s", function.name, argument, problem);
   if (!message) return sqlite3_result_error_nomem(context);
@@ -71,60 +72,68 @@ void reportArgument(sqlite3_context* context, const Function& function, int argu
   sqlite3_free(message);
 }
 
+// What makes a value no argument of any predicate, or nullptr.
+const char* problemWith(sqlite3_value* value) {
+  switch (sqlite3_value_type(value)) {
+    case SQLITE_INTEGER: {
+      sqlite3_int64 number = sqlite3_value_int64(value);
+      return number < INT32_MIN || number > INT32_MAX ? "is outside the 32-bit integers" : nullptr;
+    }
+    case SQLITE_TEXT: {
+      auto text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+      if (!text) throw std::bad_alloc();
+      return std::strlen(text) != std::size_t(sqlite3_value_bytes(value)) ? "is a text with a NUL byte" : nullptr;
+    }
+    case SQLITE_NULL:
+      return nullptr;
+    case SQLITE_FLOAT:
+      return "is a REAL; the predicates take integers and texts";
+    default:
+      return "is a BLOB; the predicates take integers and texts";
+  }
+}
+
+// A checked INTEGER or TEXT value.
+CONSTANT argument(sqlite3_value* value) {
+  if (sqlite3_value_type(value) == SQLITE_INTEGER) return CONSTANT(static_cast<int>(sqlite3_value_int64(value)));
+  // Quoted: the text constructor keeps a text that begins with a quote as it is.
+  std::string quoted;
+  quoted.reserve(sqlite3_value_bytes(value) + 2);
+  quoted.append(1, '"').append(reinterpret_cast<const char*>(sqlite3_value_text(value))).append(1, '"');
+  return CONSTANT(quoted.c_str(), true);
+}
+
 // Only allocations throw in here; noexcept turns anything else into a stop
 // rather than an exception unwinding through SQLite's C frames.
-void call(sqlite3_context* context, int, sqlite3_value** values) noexcept try {
+void call(sqlite3_context* context, int count, sqlite3_value** values) noexcept try {
   const Function& function = *static_cast<const Function*>(sqlite3_user_data(context));
-  CONSTANT argv[maxArity];
-  int open = -1;
   bool anyNull = false;
-  int given = 0;
-  for (int position = 0; function.pattern[position]; ++position) {
-    if (function.pattern[position] == 'o') {
-      open = position;
-      continue;
-    }
-    sqlite3_value* value = values[given++];
-    switch (sqlite3_value_type(value)) {
-      case SQLITE_INTEGER: {
-        sqlite3_int64 number = sqlite3_value_int64(value);
-        if (number < INT32_MIN || number > INT32_MAX)
-          return reportArgument(context, function, given, "is outside the 32-bit integers");
-        argv[position] = CONSTANT(static_cast<int>(number));
-        break;
-      }
-      case SQLITE_TEXT: {
-        auto text = reinterpret_cast<const char*>(sqlite3_value_text(value));
-        if (!text) return sqlite3_result_error_nomem(context);
-        std::size_t length = sqlite3_value_bytes(value);
-        if (std::strlen(text) != length)
-          return reportArgument(context, function, given, "is a text with a NUL byte");
-        // Quoted: the text constructor keeps a text that begins with a
-        // quote as it is.
-        std::string quoted;
-        quoted.reserve(length + 2);
-        quoted.append(1, '"').append(text, length).append(1, '"');
-        argv[position] = CONSTANT(quoted.c_str(), true);
-        break;
-      }
-      case SQLITE_NULL:
-        anyNull = true;
-        break;
-      case SQLITE_FLOAT:
-        return reportArgument(context, function, given, "is a REAL; the predicates take integers and texts");
-      default:
-        return reportArgument(context, function, given, "is a BLOB; the predicates take integers and texts");
-    }
+  for (int given = 0; given < count; ++given) {
+    if (const char* problem = problemWith(values[given])) return reportArgument(context, function, given + 1, problem);
+    anyNull |= sqlite3_value_type(values[given]) == SQLITE_NULL;
   }
   if (anyNull) return sqlite3_result_null(context);
+
+  // Each argument built in its place: one constructor call, no copy.
+  const char* pattern = function.pattern;
+  std::size_t arity = std::strlen(pattern);
+  int open = -1;
+  int next = 0;
+  auto build = [&](std::size_t position) -> CONSTANT {
+    if (position < arity && pattern[position] == 'i') return argument(values[next++]);
+    if (position < arity) open = static_cast<int>(position);
+    return CONSTANT();
+  };
+  static_assert(maxArity == 3);
+  CONSTANT argv[maxArity] = {build(0), build(1), build(2)};
 
   bool holds = function.entry(argv);
   if (open < 0) return sqlite3_result_int(context, holds);
   if (!holds) return sqlite3_result_null(context);
   const CONSTANT& result = argv[open];
   if (result.isInt()) return sqlite3_result_int(context, result.toInt());
-  std::unique_ptr<const char[]> text(result.toString());
-  sqlite3_result_text(context, text.get(), -1, SQLITE_TRANSIENT);
+  // SQLite takes the copy toString made, and releases it.
+  sqlite3_result_text(context, result.toString(), -1, releaseText);
 } catch (const std::bad_alloc&) {
   sqlite3_result_error_nomem(context);
 }

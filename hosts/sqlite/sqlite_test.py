@@ -23,6 +23,8 @@ QUERIES = [
      (None,) * 6),
     # The library decides kinds: TEXT for an Integer, INTEGER for a text.
     ("SELECT addNat('3',4), addNat('3',4,7), s2nNat(12), s2nNat_ii(12,12), d2bNat_oi(101)", (None, 0, None, 0, None)),
+    # A text is the whole TEXT, also where it begins with a quote.
+    ("""SELECT s2nNat('"1"'), s2nNat('1'), d2bNat_oi('"1"')""", (0, 1, 0)),
     ("SELECT typeof(d2bNat(5)), typeof(n2sNat(-7)), typeof(b2dNat('101')), typeof(evenNat(2))",
      (b"text", b"text", b"integer", b"integer")),
     ("SELECT addNat(2147483647,-2147483648), subNat_oii(1,2147483647)", (-1, -2147483648)),
@@ -47,8 +49,8 @@ QUERIES = [
      (b"0,1,34,1134903170,1836311903,-1323752223",)),
     # Euclid's loop by modNat agrees with gcdNat on every pair of 1..12.
     ("WITH RECURSIVE k(v) AS (SELECT 1 UNION ALL SELECT v+1 FROM k WHERE v < 12),"
-     "euclid(a0,b0,a,b) AS (SELECT x.v,y.v,x.v,y.v FROM k x, k y UNION ALL"
-     " SELECT a0,b0,b,modNat(a,b) FROM euclid WHERE b <> 0)"
+     "euclid(a0,b0,a,b,steps) AS (SELECT x.v,y.v,x.v,y.v,0 FROM k x, k y UNION ALL"
+     " SELECT a0,b0,b,modNat(a,b),steps+1 FROM euclid WHERE b <> 0 AND steps < 20)"
      "SELECT count(*), sum(a = gcdNat(a0,b0)), sum(gcdNat(a0,b0,a)),"
      " (SELECT group_concat(a) FROM (SELECT a FROM euclid WHERE b = 0 AND a0 = 12 ORDER BY b0))"
      " FROM euclid WHERE b = 0", (144, 144, 144, b"1,2,3,4,1,6,1,4,3,2,1,12")),
