@@ -21,45 +21,32 @@ struct Function {
   EntryPoint entry;
 };
 
-constexpr Function entryPoints[] = {
-#define ENTRY_POINT(predicate, pattern, ...) {#predicate "_" #pattern, #pattern, predicate##_##pattern},
-#include "entry_points.def"
-#undef ENTRY_POINT
-};
-constexpr const char* predicateNames[] = {
-#define ENTRY_POINT(predicate, ...) #predicate,
-#include "entry_points.def"
-#undef ENTRY_POINT
-};
-constexpr std::size_t rows = std::size(entryPoints);
-constexpr std::size_t maxArity = 3;
-
-// The rows the short name serves: all given (the check), or only the last open.
+// The rows the predicate's own name serves: all given (the check), or only
+// the last open.
 constexpr bool hasShortName(const char* pattern) {
-  std::size_t length = std::char_traits<char>::length(pattern);
-  for (std::size_t i = 0; i + 1 < length; ++i)
-    if (pattern[i] != 'i') return false;
+  for (; pattern[0] && pattern[1]; ++pattern)
+    if (pattern[0] != 'i') return false;
   return true;
 }
 
-struct ShortNames {
-  Function functions[rows]{};
-  std::size_t count = 0;
+constexpr std::size_t maxArity = 3;
+
+// Each entry point under its own name, and under the predicate's (a null
+// name where that serves another pattern).
+struct Row {
+  Function full, brief;
+};
+constexpr Row registry[] = {
+#define ENTRY_POINT(predicate, pattern, ...)                                    \
+  {{#predicate "_" #pattern, #pattern, predicate##_##pattern},                  \
+   {hasShortName(#pattern) ? #predicate : nullptr, #pattern, predicate##_##pattern}},
+#include "entry_points.def"
+#undef ENTRY_POINT
 };
 
-constexpr ShortNames shortNames = [] {
-  ShortNames names;
-  for (std::size_t row = 0; row < rows; ++row) {
-    if (!hasShortName(entryPoints[row].pattern)) continue;
-    names.functions[names.count] = entryPoints[row];
-    names.functions[names.count++].name = predicateNames[row];
-  }
-  return names;
-}();
-
 static_assert([] {
-  for (const Function& function : entryPoints)
-    if (std::char_traits<char>::length(function.pattern) > maxArity) return false;
+  for (const Row& row : registry)
+    if (std::char_traits<char>::length(row.full.pattern) > maxArity) return false;
   return true;
 }(), "the adapter keeps the arguments in an array of maxArity");
 
@@ -152,9 +139,10 @@ int registerFunction(sqlite3* db, const Function& function) {
 extern "C" __attribute__((visibility("default"))) int MATH_N_SQLITE_INIT(sqlite3* db, char**,
                                                                        const sqlite3_api_routines* api) {
   SQLITE_EXTENSION_INIT2(api);
-  for (const Function& function : entryPoints)
-    if (int status = registerFunction(db, function); status != SQLITE_OK) return status;
-  for (std::size_t i = 0; i < shortNames.count; ++i)
-    if (int status = registerFunction(db, shortNames.functions[i]); status != SQLITE_OK) return status;
+  for (const Row& row : registry) {
+    if (int status = registerFunction(db, row.full); status != SQLITE_OK) return status;
+    if (!row.brief.name) continue;
+    if (int status = registerFunction(db, row.brief); status != SQLITE_OK) return status;
+  }
   return SQLITE_OK;
 }
