@@ -60,8 +60,8 @@ void reportArgument(sqlite3_context* context, const Function& function, int argu
 }
 
 // What makes a value no argument of any predicate, or nullptr.
-const char* problemWith(sqlite3_value* value) {
-  switch (sqlite3_value_type(value)) {
+const char* problemWith(sqlite3_value* value, int type) {
+  switch (type) {
     case SQLITE_INTEGER: {
       sqlite3_int64 number = sqlite3_value_int64(value);
       return number < INT32_MIN || number > INT32_MAX ? "is outside the 32-bit integers" : nullptr;
@@ -81,8 +81,8 @@ const char* problemWith(sqlite3_value* value) {
 }
 
 // A checked INTEGER or TEXT value.
-CONSTANT argument(sqlite3_value* value) {
-  if (sqlite3_value_type(value) == SQLITE_INTEGER) return CONSTANT(static_cast<int>(sqlite3_value_int64(value)));
+CONSTANT argument(sqlite3_value* value, int type) {
+  if (type == SQLITE_INTEGER) return CONSTANT(static_cast<int>(sqlite3_value_int64(value)));
   // Quoted: the text constructor keeps a text that begins with a quote as it is.
   std::string quoted;
   quoted.reserve(sqlite3_value_bytes(value) + 2);
@@ -94,10 +94,13 @@ CONSTANT argument(sqlite3_value* value) {
 // rather than an exception unwinding through SQLite's C frames.
 void call(sqlite3_context* context, int count, sqlite3_value** values) noexcept try {
   const Function& function = *static_cast<const Function*>(sqlite3_user_data(context));
+  int types[maxArity];
   bool anyNull = false;
   for (int given = 0; given < count; ++given) {
-    if (const char* problem = problemWith(values[given])) return reportArgument(context, function, given + 1, problem);
-    anyNull |= sqlite3_value_type(values[given]) == SQLITE_NULL;
+    types[given] = sqlite3_value_type(values[given]);
+    if (const char* problem = problemWith(values[given], types[given]))
+      return reportArgument(context, function, given + 1, problem);
+    anyNull |= types[given] == SQLITE_NULL;
   }
   if (anyNull) return sqlite3_result_null(context);
 
@@ -107,7 +110,10 @@ void call(sqlite3_context* context, int count, sqlite3_value** values) noexcept 
   int open = -1;
   int next = 0;
   auto build = [&](std::size_t position) -> CONSTANT {
-    if (position < arity && pattern[position] == 'i') return argument(values[next++]);
+    if (position < arity && pattern[position] == 'i') {
+      int at = next++;
+      return argument(values[at], types[at]);
+    }
     if (position < arity) open = static_cast<int>(position);
     return CONSTANT();
   };
