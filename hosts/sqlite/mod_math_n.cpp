@@ -19,6 +19,14 @@ struct Function {
   const char* name;     // as SQL calls it, for error messages
   const char* pattern;  // one letter per predicate argument
   EntryPoint entry;
+  int arity = 0;
+  int open = -1;  // the argument computed, or -1 for a check
+
+  constexpr Function(const char* name, const char* pattern, EntryPoint entry)
+      : name(name), pattern(pattern), entry(entry) {
+    for (; pattern[arity]; ++arity)
+      if (pattern[arity] == 'o') open = arity;
+  }
 };
 
 // The rows the predicate's own name serves: all given (the check), or only
@@ -46,7 +54,7 @@ constexpr Row registry[] = {
 
 static_assert([] {
   for (const Row& row : registry)
-    if (std::char_traits<char>::length(row.full.pattern) > maxArity) return false;
+    if (row.full.arity > int(maxArity)) return false;
   return true;
 }(), "the adapter keeps the arguments in an array of maxArity");
 
@@ -105,25 +113,19 @@ void call(sqlite3_context* context, int count, sqlite3_value** values) noexcept 
   if (anyNull) return sqlite3_result_null(context);
 
   // Each argument built in its place: one constructor call, no copy.
-  const char* pattern = function.pattern;
-  std::size_t arity = std::strlen(pattern);
-  int open = -1;
   int next = 0;
-  auto build = [&](std::size_t position) -> CONSTANT {
-    if (position < arity && pattern[position] == 'i') {
-      int at = next++;
-      return argument(values[at], types[at]);
-    }
-    if (position < arity) open = static_cast<int>(position);
-    return CONSTANT();
+  auto build = [&](int position) -> CONSTANT {
+    if (position >= function.arity || position == function.open) return CONSTANT();
+    int at = next++;
+    return argument(values[at], types[at]);
   };
   static_assert(maxArity == 3);
   CONSTANT argv[maxArity] = {build(0), build(1), build(2)};
 
   bool holds = function.entry(argv);
-  if (open < 0) return sqlite3_result_int(context, holds);
+  if (function.open < 0) return sqlite3_result_int(context, holds);
   if (!holds) return sqlite3_result_null(context);
-  const CONSTANT& result = argv[open];
+  const CONSTANT& result = argv[function.open];
   if (result.isInt()) return sqlite3_result_int(context, result.toInt());
   // SQLite takes the copy toString made, and releases it.
   sqlite3_result_text(context, result.toString(), -1, releaseText);
@@ -132,8 +134,7 @@ void call(sqlite3_context* context, int count, sqlite3_value** values) noexcept 
 }
 
 int registerFunction(sqlite3* db, const Function& function) {
-  int given = 0;
-  for (const char* letter = function.pattern; *letter; ++letter) given += *letter == 'i';
+  int given = function.open < 0 ? function.arity : function.arity - 1;
   return sqlite3_create_function_v2(db, function.name, given,
                                     SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
                                     const_cast<Function*>(&function), call, nullptr, nullptr, nullptr);
