@@ -16,8 +16,6 @@ class Error(str):
 QUERIES = [
     ("SELECT addNat(3,4), addNat_oii(4,7), addNat(3,4,7), logNat(10,1000), d2bNat(10), s2nNat('12')",
      (7, 3, 1, 2, b"1010", 12)),
-    ("SELECT addNat_iii(3,4,7), addNat_iio(3,4), addNat_ioi(3,7), evenNat(4), evenNat(3), s2nNat_oi(-12)",
-     (1, 7, 4, 1, 0, b"-12")),
     ("SELECT subNat(3,5), divNat(7,0), subNat(3,5,-2), divNat_iii(7,0,0)", (None, None, 0, 0)),
     ("SELECT addNat(NULL,4), addNat(3,NULL), addNat(3,4,NULL), s2nNat(NULL), evenNat(NULL), n2sNat_oi(NULL)",
      (None,) * 6),
