@@ -5,6 +5,7 @@
 #include <sqlite3ext.h>
 SQLITE_EXTENSION_INIT1
 
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <string>
@@ -16,14 +17,13 @@ namespace {
 using EntryPoint = bool (*)(CONSTANT*);
 
 struct Function {
-  const char* name;     // as SQL calls it, for error messages
-  const char* pattern;  // one letter per predicate argument
+  const char* name;  // as SQL calls it, for error messages
   EntryPoint entry;
   int arity = 0;
   int open = -1;  // the argument computed, or -1 for a check
 
-  constexpr Function(const char* name, const char* pattern, EntryPoint entry)
-      : name(name), pattern(pattern), entry(entry) {
+  // pattern: one letter per argument, i given, o computed.
+  constexpr Function(const char* name, const char* pattern, EntryPoint entry) : name(name), entry(entry) {
     for (; pattern[arity]; ++arity)
       if (pattern[arity] == 'o') open = arity;
   }
@@ -37,7 +37,7 @@ constexpr bool hasShortName(const char* pattern) {
   return true;
 }
 
-constexpr std::size_t maxArity = 3;
+constexpr int maxArity = 3;
 
 // Each entry point under its own name, and under the predicate's (a null
 // name where that serves another pattern).
@@ -54,7 +54,7 @@ constexpr Row registry[] = {
 
 static_assert([] {
   for (const Row& row : registry)
-    if (row.full.arity > int(maxArity)) return false;
+    if (row.full.arity > maxArity) return false;
   return true;
 }(), "the adapter keeps the arguments in an array of maxArity");
 
