@@ -44,6 +44,7 @@ constexpr int maxArity = 3;
 struct Row {
   Function full, brief;
 };
+// clang-format off
 constexpr Row registry[] = {
 #define ENTRY_POINT(predicate, pattern, ...)                                    \
   {{#predicate "_" #pattern, #pattern, predicate##_##pattern},                  \
@@ -51,12 +52,15 @@ constexpr Row registry[] = {
 #include "entry_points.def"
 #undef ENTRY_POINT
 };
+// clang-format on
 
-static_assert([] {
-  for (const Row& row : registry)
-    if (row.full.arity > maxArity) return false;
-  return true;
-}(), "the adapter keeps the arguments in an array of maxArity");
+static_assert(
+    [] {
+      for (const Row& row : registry)
+        if (row.full.arity > maxArity) return false;
+      return true;
+    }(),
+    "the adapter keeps the arguments in an array of maxArity");
 
 void releaseText(void* text) { delete[] static_cast<char*>(text); }
 
@@ -77,7 +81,8 @@ const char* problemWith(sqlite3_value* value, int type) {
     case SQLITE_TEXT: {
       auto text = reinterpret_cast<const char*>(sqlite3_value_text(value));
       if (!text) throw std::bad_alloc();
-      return std::strlen(text) != std::size_t(sqlite3_value_bytes(value)) ? "is a text with a NUL byte" : nullptr;
+      return std::strlen(text) != std::size_t(sqlite3_value_bytes(value)) ? "is a text with a NUL byte"
+                                                                          : nullptr;
     }
     case SQLITE_NULL:
       return nullptr;
@@ -144,7 +149,7 @@ int registerFunction(sqlite3* db, const Function& function) {
 
 // SQLite derives this name from the file's (mod_math_n.so); CMake passes it in.
 extern "C" __attribute__((visibility("default"))) int MATH_N_SQLITE_INIT(sqlite3* db, char**,
-                                                                       const sqlite3_api_routines* api) {
+                                                                         const sqlite3_api_routines* api) {
   SQLITE_EXTENSION_INIT2(api);
   for (const Row& row : registry) {
     if (int status = registerFunction(db, row.full); status != SQLITE_OK) return status;
