@@ -50,6 +50,7 @@ const struct {
     {"quoted text kept",       S("\"abc\""),            2, "String", "S\"abc\"", "abc"},
     {"opening quote only",     S("\"abc"),              2, "String", "S\"abc",   "ab" },
     {"empty text",             S(""),                   2, "String", "S\"\"",    ""   },
+    {"one-character text",     S("a"),                  2, "String", "S\"a\"",   "a"  },
     {"lone quote",             S("\""),                 2, "String", "S\"",      ""   },
     {"null text, String",      CONSTANT(nullptr, true), 2, "String", "S\"\"",    ""   },
     {"String without text",    withoutText(2),          2, "String", "S",        ""   },
