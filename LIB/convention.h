@@ -108,7 +108,8 @@ bool conclude(const Value& value, CONSTANT& target) {
 // A kernel with a guard returns an optional, empty where the guard refused.
 template <class Target, class Value>
 bool conclude(const std::optional<Value>& value, CONSTANT& target) {
-  return value && conclude<Target>(*value, target);
+  if (!value) return false;
+  return conclude<Target>(*value, target);
 }
 
 }  // namespace detail
