@@ -148,13 +148,9 @@ TEST(Constant, ThreeWayComparisonAndRelations) {
       EXPECT_EQ(order < 0 ? "<0" : order > 0 ? ">0" : "0", std::string(row.order));
     else
       EXPECT_EQ(std::to_string(order), row.order);
-    const std::pair<const char*, bool> held[] = {
-        {"==", l == r},
-        {"<",  l < r },
-        {"<=", l <= r},
-        {">",  l > r },
-        {">=", l >= r}
-    };
+    // clang-format off
+    const std::pair<const char*, bool> held[] = {{"==", l == r}, {"<", l < r}, {"<=", l <= r}, {">", l > r}, {">=", l >= r}};
+    // clang-format on
     std::string relations;
     for (const auto& [name, holds] : held)
       if (holds) relations += (relations.empty() ? "" : " ") + std::string(name);

@@ -23,26 +23,22 @@ inline const std::vector<std::string> entryNames = {
 };
 
 // Returns: the entry point exported under `name`; fails the test and returns
-// null when there is none. Every name of the list is looked up once, on the
-// first call (a static's initialisation, which other threads wait for);
-// afterwards the map is only read.
+// null when there is none. Every name of the list is looked up once, in a
+// static's initialisation (which other threads wait for); afterwards the map
+// is only read.
 inline EntryPoint entry(const std::string& name) {
-  struct Exported {
-    std::map<std::string, EntryPoint> entries;
-    std::string error;
-  };
-  static const Exported exported = [] {
-    Exported all;
-    void* library = dlopen(MATH_N_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-    if (!library) all.error = dlerror();
-    for (const std::string& each : entryNames)
-      all.entries.emplace(each,
-                          library ? reinterpret_cast<EntryPoint>(dlsym(library, each.c_str())) : nullptr);
+  static const std::map<std::string, EntryPoint> exported = [] {
+    std::map<std::string, EntryPoint> all;
+    if (void* library = dlopen(MATH_N_LIBRARY, RTLD_NOW | RTLD_LOCAL))
+      for (const std::string& each : entryNames)
+        all[each] = reinterpret_cast<EntryPoint>(dlsym(library, each.c_str()));
+    else
+      ADD_FAILURE() << dlerror();
     return all;
   }();
-  const auto found = exported.entries.find(name);
-  if (found != exported.entries.end() && found->second) return found->second;
-  ADD_FAILURE() << "no exported entry point " << name << exported.error;
+  const auto found = exported.find(name);
+  if (found != exported.end() && found->second) return found->second;
+  ADD_FAILURE() << "no exported entry point " << name;
   return nullptr;
 }
 
