@@ -13,11 +13,14 @@
 // One apply() per number of arguments. For example addNat_ioi, whose row in
 // entry_points.def is (missing_addend, I, O, I), is
 // apply<missing_addend, In<Int>, Out<Int>, In<Int>>, and the three-argument
-// apply() below does, with X, Y, Z those three roles:
-//   argv[0] is an Integer, argv[2] is an Integer (argv[1] is not tested);
-//   x = argv[0].toInt(), z = argv[2].toInt();
-//   result = missing_addend(x, z), false if empty;
-//   argv[1] = CONSTANT(*result), true.
+// apply() below comes to, with X, Y, Z those three roles:
+//   if (!argv[0].isInt() || !argv[2].isInt()) return false;  // not argv[1]
+//   const std::int32_t x = argv[0].toInt(), z = argv[2].toInt();
+//   const std::optional<std::int32_t> value = missing_addend(x, z);
+//   if (!value) return false;
+//   CONSTANT result(*value);
+//   argv[1] = result;
+//   return true;
 #ifndef MATH_N_CONVENTION_H
 #define MATH_N_CONVENTION_H
 
