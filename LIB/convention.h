@@ -3,23 +3,33 @@
 // of compute mode) and the kernel that maps the inputs to the value; apply()
 // does the rest:
 //   1. test the kind of every argument it reads, in argument order;
-//   2. read the inputs (texts through toString, released on every path);
+//   2. read the inputs, in argument order (texts through toString, released
+//      when the call ends, on every path);
 //   3. call the kernel; an empty optional is a guard's refusal;
 //   4. check mode: compare with the remaining argument;
 //   5. compute mode: deliver through a temporary CONSTANT assigned to the output.
 // On false nothing is written; the output argument is never read or tested.
+//
+// One apply() per number of arguments. For example addNat_ioi, whose row in
+// entry_points.def is (missing_addend, I, O, I), is
+// apply<missing_addend, In<Int>, Out<Int>, In<Int>>, and the three-argument
+// apply() below comes to, with X, Y, Z those three roles:
+//   if (!argv[0].isInt() || !argv[2].isInt()) return false;  // not argv[1]
+//   const std::int32_t x = argv[0].toInt(), z = argv[2].toInt();
+//   const std::optional<std::int32_t> value = missing_addend(x, z);
+//   if (!value) return false;
+//   CONSTANT result(*value);
+//   argv[1] = result;
+//   return true;
 #ifndef MATH_N_CONVENTION_H
 #define MATH_N_CONVENTION_H
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string_view>
-#include <tuple>
 #include <type_traits>
-#include <utility>
 
 #include "extpred.h"
 
@@ -72,65 +82,83 @@ using Out = Slot<K, Role::output>;
 
 namespace detail {
 
-// The kernel's value type as an optional: a kernel without a guard returns
-// its value bare.
-template <class T>
-struct AsOptional {
-  using type = std::optional<T>;
-};
-template <class T>
-struct AsOptional<std::optional<T>> {
-  using type = std::optional<T>;
-};
+// Returns: whether the call may go on with `c` in slot S: the output is
+// never tested.
+template <class S>
+bool accepted(const CONSTANT& c) {
+  return S::role == Role::output || S::Kind::accepts(c);
+}
 
-template <class... Slots>
-struct Layout {
-  static constexpr std::array<Role, sizeof...(Slots)> roles{Slots::role...};
-  static constexpr std::size_t inputCount = ((Slots::role == Role::input) + ... + 0);
-  static constexpr std::array<std::size_t, inputCount> inputs = [] {
-    std::array<std::size_t, inputCount> at{};
-    for (std::size_t i = 0, n = 0; i < roles.size(); ++i)
-      if (roles[i] == Role::input) at[n++] = i;
-    return at;
-  }();
-  // The compared or output argument; equal to the arity for a bare test.
-  static constexpr std::size_t target = [] {
-    std::size_t i = 0;
-    while (i < roles.size() && roles[i] == Role::input) ++i;
-    return i;
-  }();
-  static_assert(inputCount + (target < roles.size()) == roles.size(),
-                "an entry point has at most one argument that is not an input");
-  template <std::size_t I>
-  using KindAt = typename std::tuple_element_t<I, std::tuple<Slots...>>::Kind;
-};
+template <class S>
+typename S::Kind::Value read(const CONSTANT& c) {
+  static_assert(S::role == Role::input);
+  return S::Kind::read(c);
+}
+
+// Ends the call with the kernel's value: check mode compares it with the
+// target, compute mode delivers it there.
+template <class Target, class Value>
+bool conclude(const Value& value, CONSTANT& target) {
+  static_assert(Target::role != Role::input, "an entry point has one argument that is not an input");
+  if constexpr (Target::role == Role::compared) {
+    return value == Target::Kind::read(target);
+  } else {
+    Target::Kind::deliver(target, value);
+    return true;
+  }
+}
+
+// A kernel with a guard returns an optional, empty where the guard refused.
+template <class Target, class Value>
+bool conclude(const std::optional<Value>& value, CONSTANT& target) {
+  if (!value) return false;
+  return conclude<Target>(*value, target);
+}
 
 }  // namespace detail
 
-template <auto Kernel, class... Slots>
+// evenNat_i: one input and no target; the kernel's truth is the answer.
+template <auto Kernel, class X>
 bool apply(CONSTANT* argv) {
-  using L = detail::Layout<Slots...>;
-  return [argv]<std::size_t... I, std::size_t... J>(std::index_sequence<I...>, std::index_sequence<J...>) {
-    if (!((Slots::role == Role::output || Slots::Kind::accepts(argv[I])) && ...)) return false;
-    // Braced initialisation reads the inputs in argument order.
-    std::tuple<typename L::template KindAt<L::inputs[J]>::Value...> inputs{
-        L::template KindAt<L::inputs[J]>::read(argv[L::inputs[J]])...};
-    auto value = std::apply(Kernel, inputs);
-    if constexpr (L::target == sizeof...(Slots)) {
-      static_assert(std::is_same_v<decltype(value), bool>, "an entry point without a target tests a bool");
-      return value;
-    } else {
-      using Target = typename L::template KindAt<L::target>;
-      typename detail::AsOptional<decltype(value)>::type result = std::move(value);
-      if (!result) return false;
-      if constexpr (L::roles[L::target] == Role::compared)
-        return *result == Target::read(argv[L::target]);
-      else
-        Target::deliver(argv[L::target], *result);
-      return true;
-    }
+  if (!detail::accepted<X>(argv[0])) return false;
+  const auto x = detail::read<X>(argv[0]);
+  static_assert(std::is_same_v<decltype(Kernel(x)), bool>, "an entry point without a target tests a bool");
+  return Kernel(x);
+}
+
+// factNat_ii, s2nNat_io: the input, then the target. n2sNat_ii, s2nNat_oi:
+// the target, then the input.
+template <auto Kernel, class X, class Y>
+bool apply(CONSTANT* argv) {
+  if (!detail::accepted<X>(argv[0]) || !detail::accepted<Y>(argv[1])) return false;
+  if constexpr (X::role == Role::input) {
+    const auto x = detail::read<X>(argv[0]);
+    return detail::conclude<Y>(Kernel(x), argv[1]);
+  } else {
+    const auto y = detail::read<Y>(argv[1]);
+    return detail::conclude<X>(Kernel(y), argv[0]);
   }
-  (std::index_sequence_for<Slots...>{}, std::make_index_sequence<L::inputCount>{});
+}
+
+// The target last (addNat_iii, addNat_iio), in the middle (addNat_ioi) or
+// first (addNat_oii); the two inputs go to the kernel in argument order.
+template <auto Kernel, class X, class Y, class Z>
+bool apply(CONSTANT* argv) {
+  if (!detail::accepted<X>(argv[0]) || !detail::accepted<Y>(argv[1]) || !detail::accepted<Z>(argv[2]))
+    return false;
+  if constexpr (Z::role != Role::input) {
+    const auto x = detail::read<X>(argv[0]);
+    const auto y = detail::read<Y>(argv[1]);
+    return detail::conclude<Z>(Kernel(x, y), argv[2]);
+  } else if constexpr (Y::role != Role::input) {
+    const auto x = detail::read<X>(argv[0]);
+    const auto z = detail::read<Z>(argv[2]);
+    return detail::conclude<Y>(Kernel(x, z), argv[1]);
+  } else {
+    const auto y = detail::read<Y>(argv[1]);
+    const auto z = detail::read<Z>(argv[2]);
+    return detail::conclude<X>(Kernel(y, z), argv[0]);
+  }
 }
 
 // Returns: whether `pattern` names the roles: 'o' for the output, 'i' for

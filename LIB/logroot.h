@@ -1,8 +1,8 @@
 // Kernels of the logarithm and root predicates: integer logarithms and roots
 // in exact integer arithmetic, and at exact powers the decisions kept in
-// logroot_table.h. Why that is what the double formulas give, on every
-// platform and in every rounding mode: docs/design.md, "Exact on every
-// platform".
+// logroot_table.h. Why that is what the double formulas give when log and
+// pow are correctly rounded (whatever the platform's own log and pow give,
+// and in every rounding mode): docs/design.md, "Exact on every platform".
 #ifndef MATH_N_LOGROOT_H
 #define MATH_N_LOGROOT_H
 

@@ -1,7 +1,10 @@
-// CONSTANT: construction, accessors, copying and the three-way comparison.
+// CONSTANT: kinds, texts and their quoting, copies, and the three-way
+// comparison with the relations built on it; every expected result is a
+// literal.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 
 #include "harness.h"
 #include "reference/common.h"
@@ -12,102 +15,146 @@ using namespace harness;
 using reference::snapshot;
 using reference::take;
 
-// The text and the string flag; the value (kind and stored text) and what toString gives.
-const std::tuple<const char*, bool, const char*, const char*> textRows[] = {
-    {"abc",     true,  "S\"abc\"", "abc"},
-    {"\"abc\"", true,  "S\"abc\"", "abc"},
-    {"\"abc",   true,  "S\"abc",   "ab" },
-    {"abc",     false, "Yabc",     "b"  },
-    {"\"abc\"", false, "Y\"abc\"", "abc"},
-    {"",        true,  "S\"\"",    ""   },
-    {"",        false, "Y",        ""   },
- // Stored texts shorter than two characters: toString stays inside them.
-    {"\"",      true,  "S\"",      ""   },
-    {"x",       false, "Yx",       ""   },
-    {nullptr,   true,  "S\"\"",    ""   }, // a null text reads as empty
-};
-
-TEST(Constant, TextConstructorAndAccessors) {
-  for (const auto& [text, flag, value, unquoted] : textRows) {
-    SCOPED_TRACE(text ? text : "(null)");
-    CONSTANT c(text, flag);
-    EXPECT_EQ(snapshot(c), value);
-    EXPECT_EQ(c.isString(), flag);
-    EXPECT_EQ(c.isSymbol(), !flag);
-    EXPECT_FALSE(c.isInt() || c.isNull());
-    EXPECT_EQ(take(c.toSymbol()), value + 1);
-    EXPECT_EQ(take(c.toString()), unquoted);
-  }
+// Returns: `value` with its kind code overwritten by `code`, as a host may
+// store any (the kind sits at byte 0).
+CONSTANT withKind(int code, CONSTANT value) {
+  std::memcpy(static_cast<void*>(&value), &code, sizeof code);
+  return value;
 }
 
-// Integers are every other test's values; a NullConst is of no other kind and reads as 0.
-TEST(Constant, Null) {
-  EXPECT_TRUE(Null.isNull() && Null.getType() == CONSTANT::NullConst);
-  EXPECT_FALSE(Null.isInt() || Null.isString() || Null.isSymbol());
+// Returns: a value of `code` whose text pointer a host left null.
+CONSTANT withoutText(int code) {
+  CONSTANT value = withKind(code, CONSTANT());
+  const char* none = nullptr;
+  std::memcpy(reinterpret_cast<char*>(&value) + sizeof(void*), &none, sizeof none);
+  return value;
+}
+
+// Returns: the kind tests that hold, by name.
+std::string kinds(const CONSTANT& c) {
+  return std::string(c.isInt() ? "Int" : "") + (c.isSymbol() ? "Symbol" : "") +
+         (c.isString() ? "String" : "") + (c.isNull() ? "Null" : "");
+}
+
+const struct {
+  const char* what;
+  CONSTANT value;
+  int type;
+  const char* kinds;
+  const char* stored;    // the kind's initial and toQuotedString
+  const char* unquoted;  // toString: the stored text less its first and last character
+} valueRows[] = {
+  // clang-format off
+    {"integer",                I(-7),                   0, "Int",    "I-7",      ""   },
+    {"text, quotes added",     S("abc"),                2, "String", "S\"abc\"", "abc"},
+    {"quoted text kept",       S("\"abc\""),            2, "String", "S\"abc\"", "abc"},
+    {"opening quote only",     S("\"abc"),              2, "String", "S\"abc",   "ab" },
+    {"empty text",             S(""),                   2, "String", "S\"\"",    ""   },
+    {"one-character text",     S("a"),                  2, "String", "S\"a\"",   "a"  },
+    {"lone quote",             S("\""),                 2, "String", "S\"",      ""   },
+    {"null text, String",      CONSTANT(nullptr, true), 2, "String", "S\"\"",    ""   },
+    {"String without text",    withoutText(2),          2, "String", "S",        ""   },
+    {"symbol, no quotes",      Sym("abc"),              1, "Symbol", "Yabc",     "b"  },
+    {"symbol keeps quotes",    Sym("\"abc\""),          1, "Symbol", "Y\"abc\"", "abc"},
+    {"one-character symbol",   Sym("x"),                1, "Symbol", "Yx",       ""   },
+    {"null text, Symbol",      CONSTANT(nullptr, false), 1, "Symbol", "Y",        ""   },
+    {"Symbol without text",    withoutText(1),          1, "Symbol", "Y",        ""   },
+    {"null",                   Null,                    3, "Null",   "N",        ""   },
+  // clang-format on
+};
+
+// Each value's kind and texts; and a copy, made by construction or by
+// assignment over a text, is the same value after its source is gone,
+// survives assignment to itself, and is untouched when another copy changes.
+TEST(Constant, KindsTextsAndCopies) {
+  for (const auto& row : valueRows) {
+    SCOPED_TRACE(row.what);
+    const CONSTANT& c = row.value;
+    EXPECT_EQ(int(c.getType()), row.type);
+    EXPECT_EQ(kinds(c), row.kinds);
+    EXPECT_EQ(snapshot(c), row.stored);
+    if (row.type == 1 || row.type == 2) {
+      EXPECT_EQ(take(c.toSymbol()), row.stored + 1);
+      EXPECT_EQ(take(c.toString()), row.unquoted);
+    }
+    auto source = std::make_unique<CONSTANT>(c);
+    CONSTANT copy(*source), assigned(S("old"));
+    assigned = *source;
+    source.reset();
+    EXPECT_EQ(snapshot(copy), row.stored);
+    const CONSTANT& alias = assigned;
+    assigned = alias;
+    copy = I(1);
+    EXPECT_EQ(snapshot(assigned), row.stored);
+    EXPECT_EQ(snapshot(CONSTANT(alias)), row.stored);
+  }
+  EXPECT_EQ(I(-7).toInt(), -7);
   EXPECT_EQ(Null.toInt(), 0);
 }
 
-// A copy, made by construction or assignment, outlives its source, and
-// assigning to it leaves the other copy as it was.
-TEST(Constant, CopiesOwnTheirText) {
-  for (const CONSTANT& v : {S("abc"), Sym("abc"), I(4), Null}) {
-    auto source = std::make_unique<CONSTANT>(v);
-    const std::string value = snapshot(*source);
-    CONSTANT copy(*source), assigned(5), &self = assigned;
-    assigned = *source;
-    source.reset();
-    EXPECT_EQ(snapshot(copy), value);
-    copy = CONSTANT(1);
-    assigned = self;
-    EXPECT_EQ(snapshot(assigned), value);
-  }
-}
-
 TEST(Constant, UnknownKindCodesAreCopiedWordForWord) {
-  CONSTANT odd(1234);
-  const int code = 7;
-  std::memcpy(static_cast<void*>(&odd), &code, sizeof code);  // the kind sits at byte 0
-  CONSTANT copy(odd), assigned;
+  const CONSTANT odd = withKind(7, I(1234));
+  CONSTANT copy(odd), assigned(S("old"));
   assigned = odd;
   EXPECT_EQ(int(copy.getType()), 7);
+  EXPECT_EQ(kinds(copy), "");
   EXPECT_EQ(copy.toInt(), 1234);
   EXPECT_EQ(assigned.toInt(), 1234);
-  EXPECT_EQ(copy != assigned, 0);
-  EXPECT_EQ(odd != CONSTANT(), 4);
 }
 
-// Left, right, the result: its exact value when the last field is true, else only its sign.
-const std::tuple<CONSTANT, CONSTANT, int, bool> compareRows[] = {
-    {I(1),          Sym("a"),     -1,         true },
-    {Null,          I(1),         3,          true },
-    {I(1),          Null,         -3,         true },
-    {Sym("abc"),    S("abc"),     -1,         true },
-    {S("abc"),      Sym("abc"),   1,          true },
-    {Null,          Null,         0,          true },
-    {I(3),          I(5),         -2,         true },
-    {I(5),          I(5),         0,          true },
-    {I(2147483647), I(-1),        INT32_MIN,  true }, // the difference wraps
-    {I(INT32_MIN),  I(1),         2147483647, true },
-    {S("a"),        S("a!"),      -1,         false},
-    {S("a!"),       S("a"),       1,          false},
-    {S("abc"),      S("\"abc\""), 0,          false},
-    {S("\xe9"),     S("e"),       1,          false}, // unsigned bytes
-    {S("\""),       S(""),        0,          false}, // one-character text: empty inside
-    {Sym("abc"),    Sym("abd"),   -1,         false},
-    {Sym("abc"),    Sym("abc"),   0,          false},
-    {Sym("ab"),     Sym("abc"),   -1,         false},
+// The result of != (exact, or "<0" / ">0" where only its sign is defined)
+// and which of ==, <, <=, >, >= hold.
+const struct {
+  CONSTANT left, right;
+  const char* order;
+  const char* relations;
+} compareRows[] = {
+  // clang-format off
+    // Different kinds: the difference of the codes.
+    {I(1),                    Sym("a"),                 "-1",          "< <="   },
+    {Sym("abc"),              S("abc"),                 "-1",          "< <="   },
+    {S("abc"),                Sym("abc"),               "1",           "> >="   },
+    {Null,                    I(1),                     "3",           "> >="   },
+    {I(1),                    Null,                     "-3",          "< <="   },
+    {withKind(7, I(1)),       Null,                     "4",           "> >="   },
+    // Integers: the 32-bit difference, wrapping as the host's does.
+    {I(3),                    I(5),                     "-2",          "< <="   },
+    {I(5),                    I(5),                     "0",           "== <= >="},
+    {I(2147483647),           I(-1),                    "-2147483648", "< <="   },
+    {I(INT32_MIN),            I(1),                     "2147483647",  "> >="   },
+    // Texts: unsigned bytes, a proper prefix first, Strings inside their quotes.
+    {S("a"),                  S("a!"),                  "<0",          "< <="   },
+    {S("a!"),                 S("a"),                   ">0",          "> >="   },
+    {S("abc"),                S("\"abc\""),             "0",           "== <= >="},
+    {S("\xe9"),               S("e"),                   ">0",          "> >="   },
+    {S("\""),                 S(""),                    "0",           "== <= >="},
+    {withoutText(2),          S(""),                    "0",           "== <= >="},
+    {Sym("abc"),              Sym("abd"),               "<0",          "< <="   },
+    {Sym("ab"),               Sym("abc"),               "<0",          "< <="   },
+    {Sym("\"a\""),            Sym("a"),                 "<0",          "< <="   },
+    {Sym("abc"),              Sym("abc"),               "0",           "== <= >="},
+    {withoutText(1),          Sym(""),                  "0",           "== <= >="},
+    {Null,                    Null,                     "0",           "== <= >="},
+    {withKind(7, I(1)),       withKind(7, I(2)),        "0",           "== <= >="},
+  // clang-format on
 };
 
 TEST(Constant, ThreeWayComparisonAndRelations) {
-  for (const auto& [l, r, result, exact] : compareRows) {
+  for (const auto& row : compareRows) {
+    const CONSTANT &l = row.left, &r = row.right;
     SCOPED_TRACE(snapshot(l) + " vs " + snapshot(r));
-    int got = l != r;
-    EXPECT_EQ(exact ? got : (got > 0) - (got < 0), result);
-    EXPECT_EQ(l == r, got == 0);
-    EXPECT_EQ(l < r, got < 0);
-    EXPECT_EQ(l <= r, got <= 0);
-    EXPECT_EQ(l > r, got > 0);
-    EXPECT_EQ(l >= r, got >= 0);
+    const int order = l != r;
+    if (row.order[0] == '<' || row.order[0] == '>')
+      EXPECT_EQ(order < 0 ? "<0" : order > 0 ? ">0" : "0", std::string(row.order));
+    else
+      EXPECT_EQ(std::to_string(order), row.order);
+    // clang-format off
+    const std::pair<const char*, bool> held[] = {{"==", l == r}, {"<", l < r}, {"<=", l <= r}, {">", l > r}, {">=", l >= r}};
+    // clang-format on
+    std::string relations;
+    for (const auto& [name, holds] : held)
+      if (holds) relations += (relations.empty() ? "" : " ") + std::string(name);
+    EXPECT_EQ(relations, row.relations);
   }
 }
 

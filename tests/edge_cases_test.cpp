@@ -1,4 +1,4 @@
-// The table of described edge cases (edge_cases.txt): each row's atom is
+// The table of every predicate's edge cases (edge_cases.txt): each row's atom is
 // evaluated through the library's entry points, found by name as natcall
 // finds them, and must print what the row says.
 #include <gtest/gtest.h>

@@ -15,23 +15,32 @@ namespace harness {
 
 using reference::EntryPoint;
 
-// Returns: the entry point exported under `name`; fails the test and returns
-// null when there is none.
-inline EntryPoint entry(const std::string& name) {
-  static void* library = dlopen(MATH_N_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-  static std::map<std::string, EntryPoint> found;
-  EntryPoint& at = found[name];
-  if (!at && library) at = reinterpret_cast<EntryPoint>(dlsym(library, name.c_str()));
-  if (!at) ADD_FAILURE() << "no exported entry point " << name << (library ? "" : dlerror());
-  return at;
-}
-
 // Every entry point name of the library's list, in list order.
 inline const std::vector<std::string> entryNames = {
 #define ENTRY_POINT(predicate, pattern, ...) #predicate "_" #pattern,
 #include "entry_points.def"
 #undef ENTRY_POINT
 };
+
+// Returns: the entry point exported under `name`; fails the test and returns
+// null when there is none. Every name of the list is looked up once, in a
+// static's initialisation (which other threads wait for); afterwards the map
+// is only read.
+inline EntryPoint entry(const std::string& name) {
+  static const std::map<std::string, EntryPoint> exported = [] {
+    std::map<std::string, EntryPoint> all;
+    if (void* library = dlopen(MATH_N_LIBRARY, RTLD_NOW | RTLD_LOCAL))
+      for (const std::string& each : entryNames)
+        all[each] = reinterpret_cast<EntryPoint>(dlsym(library, each.c_str()));
+    else
+      ADD_FAILURE() << dlerror();
+    return all;
+  }();
+  const auto found = exported.find(name);
+  if (found != exported.end() && found->second) return found->second;
+  ADD_FAILURE() << "no exported entry point " << name;
+  return nullptr;
+}
 
 // Returns: the index of the output argument in the name's pattern, or -1.
 inline int outputIndex(const std::string& name) { return int(reference::patternOf(name).find('o')); }

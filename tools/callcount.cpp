@@ -3,7 +3,8 @@
 // dlsym, as a host finds it; plain_NAME is the plain transcription of NAME's
 // formula with the platform's log, log10 and pow, behind the same convention.
 //
-// Usage: callcount LIBRARY NAME N INTEGER... (a trailing "-" is the output)
+// Usage: callcount LIBRARY NAME N ARG... (an ARG of "-" is the output, one in
+// double quotes a String, any other an Integer)
 #include <dlfcn.h>
 
 #include <cmath>
@@ -62,7 +63,7 @@ MATH_N_ENTRY(plain_sqrtNat_io,   sqrt_formula,  I, O)
 
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: callcount LIBRARY NAME N INTEGER...\n");
+    std::fprintf(stderr, "usage: callcount LIBRARY NAME N ARG...\n");
     return 2;
   }
   using Entry = bool (*)(CONSTANT*);
@@ -90,7 +91,9 @@ int main(int argc, char** argv) {
   }
   std::vector<CONSTANT> args;
   for (int i = 4; i < argc; ++i)
-    args.push_back(std::strcmp(argv[i], "-") ? CONSTANT(std::atoi(argv[i])) : CONSTANT());
+    args.push_back(!std::strcmp(argv[i], "-") ? CONSTANT()
+                   : argv[i][0] == '"'        ? CONSTANT(argv[i], true)
+                                              : CONSTANT(std::atoi(argv[i])));
   long calls = std::atol(argv[3]);
   bool all = true;
   for (long i = 0; i < calls; ++i) all &= entry(args.data());

@@ -1,5 +1,5 @@
-// A literal reference of the counted-loop predicates: each loop exactly as
-// described, step by step, with 64-bit arithmetic and counters (so no
+// A literal reference of the counted-loop predicates: each loop run as its
+// relation counts, step by step, with 64-bit arithmetic and counters (so no
 // counter wraps at 2147483647) and the low 32 bits taken as the value; the
 // counts of combinations and permutations in a double accumulator rounded
 // at every step, then truncated.

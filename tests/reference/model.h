@@ -121,7 +121,7 @@ inline std::string verifyCall(const std::string& entry, EntryPoint call, EntryPo
   if (snapshot(argv[out]) != want.delivered)
     return name + "delivered " + snapshot(argv[out]) + ", expected " + *want.delivered;
   // Check mode judges the delivered value as the model does: it accepts it,
-  // except where the definition says otherwise (the binary text of a
+  // except where the relation itself rejects it (the binary text of a
   // negative number reads back as 2147483647; subNat's guard x < y).
   std::vector<CONSTANT> again(argv);
   const std::string checkEntry = predicateOf(entry) + "_" + std::string(argv.size(), 'i');
