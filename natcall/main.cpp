@@ -142,6 +142,7 @@ int batch(Reporter& reporter, const std::string& path) {
   int readError = errno;
   if (!standardInput) close(fd);
   if (!readAll) {
+    if (!reporter.flush()) return 2;
     std::fprintf(stderr, "natcall: error reading %s: %s\n", name.c_str(), std::strerror(readError));
     return 2;
   }
