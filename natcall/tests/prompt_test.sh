@@ -59,6 +59,8 @@ edit       | Up Up Enter                              | d2bNat/2: ii io oi
 plain      | Up Enter                                 | line 1, column 1: .* found byte 0x1b
 edit plain | C-d                                      | natcall ended with status 0
 edit plain | addNat(1,2,Z) Enter                      | No space left on device natcall ended with status 2 | /dev/full
+edit plain | .list Enter                              | No space left on device natcall ended with status 2 | /dev/full
+edit plain | .help Enter                              | No space left on device natcall ended with status 2 | /dev/full
 ROWS
 "${tmux[@]}" kill-server
 echo "$sessions sessions passed"
