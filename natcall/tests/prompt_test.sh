@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Types at natcall's prompt in a real terminal: tmux runs natcall in a
-# detached session of its own server; each row of the natcall's MODE (edit:
+# detached session of its own server; each row for natcall's MODE (edit:
 # built with libedit; plain: without) waits for the empty prompt, sends its
 # keys (as tmux send-keys reads them: a word that names no key is typed as
 # it is) and waits until the screen, its lines joined, shows the row's text
