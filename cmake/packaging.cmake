@@ -78,10 +78,10 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_PRE_BUILD_SCRIPTS ${debian}/finish.cmake)
 # Reproducible packages: dates from the source (epoch.cmake), and directory
 # and archive member modes (ar_modes.cmake) that do not follow the umask.
-find_program(MATH_N_GIT git)
-set(CPACK_MATH_N_GIT ${MATH_N_GIT})
-set(CPACK_MATH_N_DPKG_PARSECHANGELOG ${MATH_N_DPKG_PARSECHANGELOG})
-set(CPACK_MATH_N_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+if(MATH_N_SOURCE_EPOCH STREQUAL "")
+  message(FATAL_ERROR "no date for the packages: neither SOURCE_DATE_EPOCH, a git commit nor ${debian}/changelog gives one")
+endif()
+set(CPACK_MATH_N_SOURCE_EPOCH ${MATH_N_SOURCE_EPOCH})
 set(CPACK_PROJECT_CONFIG_FILE ${debian}/epoch.cmake)
 set(CPACK_POST_BUILD_SCRIPTS ${debian}/ar_modes.cmake)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

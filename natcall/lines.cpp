@@ -42,11 +42,11 @@ bool LineSplitter::finish() {
   return more;
 }
 
-bool readLines(int fd, TakeLine take, const std::function<void()>& beforeWait) {
+bool readLines(int fd, TakeLine take, const std::function<bool()>& beforeRead) {
   LineSplitter lines(std::move(take));
   std::vector<char> block(readBlock);
   for (;;) {
-    beforeWait();
+    if (!beforeRead()) return true;
     ssize_t got = read(fd, block.data(), block.size());
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return false;

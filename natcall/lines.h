@@ -8,9 +8,9 @@
 
 namespace natcall {
 
-// Takes a line that holds an atom (not blank, not a comment), without the
-// run of '\r' and '\n' that ends it, with its 1-based number; returns false
-// to stop reading.
+// Takes a line that holds an atom (not blank, not a comment), without its
+// '\n' and the '\r' characters right before it, with its 1-based number;
+// returns false to stop reading.
 using TakeLine = std::function<bool(std::string_view, long)>;
 
 // Cuts input that arrives in blocks of any size into lines. Lines that end
@@ -33,10 +33,11 @@ class LineSplitter {
 };
 
 // Reads `fd` to its end in blocks and hands its lines to `take`, calling
-// `beforeWait` before every read that may block, so that a program that
-// writes an atom and waits for its answer gets it. Returns: false on a read
-// error (errno tells which), else true.
-bool readLines(int fd, TakeLine take, const std::function<void()>& beforeWait);
+// `beforeRead` before every read (any of them may block), so that a program
+// that writes an atom and waits for its answer gets it; `beforeRead`
+// returns false to stop reading. Returns: false on a read error (errno
+// tells which), else true.
+bool readLines(int fd, TakeLine take, const std::function<bool()>& beforeRead);
 
 }  // namespace natcall
 

@@ -44,39 +44,47 @@ int usageError(const std::string& message) {
   return 2;
 }
 
-// Writes the outputs of a run, one line per atom, keeping them ahead of any
-// message on standard error.
+// Everything natcall prints on standard output goes through here, so that
+// a failed write is seen wherever it happens: it is reported once, and
+// every later flush fails too, so that the run stops. Answers are kept
+// ahead of any message on standard error by flushing before each message.
 class Output {
  public:
-  Output() { line_.reserve(1 << 16); }
-  ~Output() { flush(); }
-  std::string& line() { return line_; }
-  void endLine() {
-    line_ += '\n';
-    if (line_.size() >= (1 << 16) - 256) flush();
+  Output() { text_.reserve(1 << 16); }
+  std::string& text() { return text_; }
+  // Returns: false once a write has failed.
+  bool endLine() {
+    text_ += '\n';
+    return text_.size() < (1 << 16) - 256 || flush();
   }
-  void flush() {
-    if (!line_.empty()) std::fwrite(line_.data(), 1, line_.size(), stdout);
-    line_.clear();
-    std::fflush(stdout);
+  bool flush() {
+    if (failed_) return false;
+    bool written = text_.empty() || std::fwrite(text_.data(), 1, text_.size(), stdout) == text_.size();
+    text_.clear();
+    if (written && std::fflush(stdout) == 0) return true;
+    // EPIPE arrives here only where SIGPIPE is ignored.
+    std::fprintf(stderr, "natcall: error writing standard output: %s\n", std::strerror(errno));
+    failed_ = true;
+    return false;
   }
 
  private:
-  std::string line_;
+  std::string text_;
+  bool failed_ = false;
 };
 
 // Evaluates each line through the session and reports it: the outcome on
 // standard output, errors on standard error, and the exit status.
 class Reporter {
  public:
-  explicit Reporter(const natcall::Library& library) : session_(library) {}
+  Reporter(const natcall::Library& library, Output& output) : session_(library), output_(output) {}
 
   // `where` names the line of input in messages: "atom 2" or "FILE, line 3".
   // Returns false after an error.
   bool line(std::string_view text, const std::string& where) {
     natcall::SyntaxError syntax;
     if (!natcall::parseAtom(text, atom_, syntax)) {
-      output_.flush();
+      if (!flush()) return false;
       std::string caret;
       for (std::size_t i = 0; i + 1 < syntax.column && i < text.size(); ++i)
         caret += text[i] == '\t' ? '\t' : ' ';
@@ -86,25 +94,37 @@ class Reporter {
       return false;
     }
     std::string error;
-    natcall::Outcome outcome = session_.evaluate(atom_, output_.line(), error);
+    natcall::Outcome outcome = session_.evaluate(atom_, output_.text(), error);
     if (outcome == natcall::Outcome::error) {
-      output_.flush();
+      if (!flush()) return false;
       std::fprintf(stderr, "natcall: %s: %s\n", where.c_str(), error.c_str());
       status_ = 2;
       return false;
     }
-    output_.endLine();
+    if (!output_.endLine()) {
+      status_ = 2;
+      return false;
+    }
     if (outcome == natcall::Outcome::fails) status_ = 1;
     return true;
   }
 
-  int status() const { return status_; }
-  void flush() { output_.flush(); }
+  // Returns: false, with the status 2, when the output cannot be written.
+  bool flush() {
+    if (output_.flush()) return true;
+    status_ = 2;
+    return false;
+  }
+  // Writes what is left; returns the exit status.
+  int finish() {
+    flush();
+    return status_;
+  }
 
  private:
   natcall::Session session_;
   natcall::Atom atom_;
-  Output output_;
+  Output& output_;
   int status_ = 0;
 };
 
@@ -118,32 +138,35 @@ int batch(Reporter& reporter, const std::string& path) {
   }
   bool readAll = natcall::readLines(
       fd, [&](std::string_view text, long number) { return reporter.line(text, name + ", line " + std::to_string(number)); },
-      [&] { reporter.flush(); });
+      [&] { return reporter.flush(); });
   int readError = errno;
   if (!standardInput) close(fd);
   if (!readAll) {
+    if (!reporter.flush()) return 2;
     std::fprintf(stderr, "natcall: error reading %s: %s\n", name.c_str(), std::strerror(readError));
     return 2;
   }
-  return reporter.status();
+  return reporter.finish();
 }
 
-int list(const natcall::Library& library) {
+// Returns: false when the output cannot be written.
+bool list(const natcall::Library& library, Output& output) {
+  std::string& text = output.text();
   for (const natcall::Predicate& predicate : natcall::knownPredicates()) {
-    std::string line(predicate.name);
-    line += '/' + std::to_string(predicate.arity) + ':';
+    text += predicate.name;
+    text += '/' + std::to_string(predicate.arity) + ':';
     std::vector<std::string> offered = library.patterns(predicate.name, predicate.arity);
-    if (offered.empty()) line += " (none)";
-    for (const std::string& pattern : offered) line += ' ' + pattern;
-    std::puts(line.c_str());
+    if (offered.empty()) text += " (none)";
+    for (const std::string& pattern : offered) text += ' ' + pattern;
+    text += '\n';
   }
-  return 0;
+  return output.flush();
 }
 
-// Errors at the prompt are reported and left behind: the session ends
-// with status 0.
-int runPrompt(const natcall::Library& library) {
-  Reporter reporter(library);
+// Errors in atoms are reported and left behind: the session ends with
+// status 0, unless its answers cannot be written.
+int runPrompt(const natcall::Library& library, Output& output) {
+  Reporter reporter(library, output);
   natcall::Prompt prompt;
   std::fputs("natcall: one atom per line; .help lists the commands\n", stderr);
   std::string line;
@@ -153,20 +176,20 @@ int runPrompt(const natcall::Library& library) {
     text.remove_prefix(text.find_first_not_of(" \t"));
     if (text[0] != '.') {
       reporter.line(line, "standard input, line " + std::to_string(number));
-      reporter.flush();
+      if (!reporter.flush()) return 2;
       continue;
     }
     text = text.substr(0, text.find_last_not_of(" \t") + 1);
     if (text == ".quit") break;
     if (text == ".list") {
-      list(library);
+      if (!list(library, output)) return 2;
     } else if (text == ".help") {
-      std::fputs(promptHelp, stdout);
+      output.text() += promptHelp;
+      if (!output.flush()) return 2;
     } else {
       std::fprintf(stderr, "natcall: unknown command %.*s; .help lists the commands\n", int(text.size()),
                    text.data());
     }
-    std::fflush(stdout);
   }
   return 0;
 }
@@ -183,9 +206,10 @@ int main(int argc, char** argv) {
       atoms.insert(atoms.end(), argv + i + 1, argv + argc);
       break;
     } else if (arg == "-h" || arg == "--help") {
-      std::fputs(usage, stdout);
-      std::fputs(promptUsage, stdout);
-      return 0;
+      Output output;
+      output.text() += usage;
+      output.text() += promptUsage;
+      return output.flush() ? 0 : 2;
     } else if (arg == "--list") {
       listing = true;
     } else if (arg == "--lib" || arg == "-f") {
@@ -211,11 +235,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   const natcall::Library& library = *loaded;
-  if (listing) return list(library);
-  if (interactive) return runPrompt(library);
-  Reporter reporter(library);
+  Output output;
+  if (listing) return list(library, output) ? 0 : 2;
+  if (interactive) return runPrompt(library, output);
+  Reporter reporter(library, output);
   if (haveFile) return batch(reporter, file);
   for (std::size_t i = 0; i < atoms.size(); ++i)
     if (!reporter.line(atoms[i], "atom " + std::to_string(i + 1))) break;
-  return reporter.status();
+  return reporter.finish();
 }
