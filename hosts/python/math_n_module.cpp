@@ -7,7 +7,6 @@
 #define PY_SSIZE_T_CLEAN
 #include <Python.h>
 
-#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstring>
@@ -16,63 +15,24 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
-#include "math_N.h"
+#include "registry.h"
 
 namespace {
 
-using EntryPoint = bool (*)(CONSTANT*);
+using namespace math_n_host;
 
-constexpr std::size_t max_arity = [] {
-  std::size_t longest = 0;
-#define ENTRY_POINT(predicate, pattern, ...) longest = std::max(longest, sizeof(#pattern) - 1);
-#include "entry_points.def"
-#undef ENTRY_POINT
-  return longest;
-}();
+constexpr std::size_t predicate_count = predicates.size();
 
-constexpr std::size_t predicate_count = [] {
-  std::size_t count = 0;
-  std::string_view last;
-#define ENTRY_POINT(predicate, pattern, ...) \
-  if (std::string_view(#predicate) != last) ++count, last = #predicate;
-#include "entry_points.def"
-#undef ENTRY_POINT
-  return count;
-}();
-
-struct Predicate {
-  const char* name = nullptr;
-  std::size_t arity = 0;
-  // entries[k] has argument k open; entries[arity] checks, every argument given.
-  std::array<EntryPoint, max_arity + 1> entries{};
-  std::array<const char*, max_arity + 1> patterns{};
-  std::size_t pattern_count = 0;
-  const char* doc = nullptr;
-};
-
-constexpr std::array<Predicate, predicate_count> predicates = [] {
-  std::array<Predicate, predicate_count> rows{};
-  std::size_t count = 0;
-  auto add = [&](const char* name, std::string_view pattern, EntryPoint entry) {
-    if (count == 0 || std::string_view(rows[count - 1].name) != name) rows[count++] = {name, pattern.size()};
-    Predicate& row = rows[count - 1];
-    std::size_t open = pattern.find('o');
-    row.entries[open == pattern.npos ? row.arity : open] = entry;
-    row.patterns[row.pattern_count++] = pattern.data();
-  };
-#define ENTRY_POINT(predicate, pattern, ...) add(#predicate, #pattern, predicate##_##pattern);
-#include "entry_points.def"
-#undef ENTRY_POINT
-  auto document = [&](std::string_view name, const char* doc) {
-    for (Predicate& row : rows)
-      if (name == row.name) row.doc = doc;
-  };
-#define PREDICATE_DOC(predicate, doc) document(#predicate, doc);
+// Returns: the docstring of the predicate `name`, from the README's table.
+constexpr const char* doc_of(std::string_view name) {
+#define PREDICATE_DOC(predicate, doc) \
+  if (name == #predicate) return doc;
 #include "predicate_docs.h"
 #undef PREDICATE_DOC
-  return rows;
-}();
+  return nullptr;
+}
 
 PyObject* symbol_type;  // math_n.Symbol, a subclass of str
 
@@ -82,25 +42,6 @@ struct ClingoSymbols {
   PyObject* string = nullptr;  // clingo.String
   PyObject* holds = nullptr;   // the symbol a check that holds yields
 } clingo;
-
-// The argument vector, constructed in place one value at a time; values
-// already built are destroyed with it, whatever failed.
-class Arguments {
- public:
-  ~Arguments() {
-    while (count_ > 0) values()[--count_].~CONSTANT();
-  }
-  CONSTANT* values() { return std::launder(reinterpret_cast<CONSTANT*>(storage_)); }
-  template <class... Args>
-  void add(Args&&... args) {
-    new (storage_ + count_ * sizeof(CONSTANT)) CONSTANT(std::forward<Args>(args)...);
-    ++count_;
-  }
-
- private:
-  alignas(CONSTANT) unsigned char storage_[max_arity * sizeof(CONSTANT)];
-  std::size_t count_ = 0;
-};
 
 // A text goes over in quoted form: the String constructor keeps a text
 // that begins with a quote as it is.
@@ -181,8 +122,7 @@ PyObject* no_pattern(const Predicate& predicate, PyObject* const* args, Py_ssize
   for (Py_ssize_t at = 0; at < nargs; ++at)
     if (args[at] != Py_None) pattern[at] = 'i';
   std::string offered;
-  for (std::size_t at = 0; at < predicate.pattern_count; ++at)
-    offered += (at == 0 ? "" : ", ") + std::string(predicate.patterns[at]);
+  for (const std::string& each : offeredPatterns(predicate)) offered += (offered.empty() ? "" : ", ") + each;
   PyErr_Format(PyExc_ValueError, "%s has no pattern %s; it offers %s", predicate.name, pattern.c_str(),
                offered.c_str());
   return nullptr;
@@ -225,7 +165,7 @@ PyObject* adapt(PyObject* const* args, Py_ssize_t nargs) {
     if (open != arity) return no_pattern(predicate, args, nargs);
     open = at;
   }
-  EntryPoint entry = predicate.entries[open];
+  EntryPoint entry = predicate.byOpen[open];
   if (!entry) return no_pattern(predicate, args, nargs);
 
   Arguments argv;
@@ -241,15 +181,15 @@ PyObject* adapt(PyObject* const* args, Py_ssize_t nargs) {
       if (!added) return nullptr;
     }
   }
-  bool holds = entry(argv.values());
+  bool holds = entry(argv.data());
   if (!for_clingo) {
     if (open == arity) return PyBool_FromLong(holds);
     if (!holds) Py_RETURN_NONE;
-    return delivered(argv.values()[open]);
+    return delivered(argv.data()[open]);
   }
   if (!holds) return PyList_New(0);
   if (open == arity) return Py_NewRef(clingo.holds);
-  PyObject* value = delivered(argv.values()[open]);
+  PyObject* value = delivered(argv.data()[open]);
   if (!value) return nullptr;
   PyObject* symbol = PyObject_CallOneArg(PyLong_Check(value) ? clingo.number : clingo.string, value);
   Py_DECREF(value);
@@ -274,7 +214,7 @@ constexpr std::array<PyMethodDef, predicate_count> method_table(std::index_seque
   return {
       PyMethodDef{predicates[index].name,
                   reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(call<index, for_clingo>)),
-                  METH_FASTCALL, predicates[index].doc}
+                  METH_FASTCALL, doc_of(predicates[index].name)}
       ...
   };
 }
@@ -343,9 +283,10 @@ bool add_predicates(PyObject* module) {
   bool done = table && PyDict_Update(PyModule_GetDict(module), table) == 0;
   PyObject* patterns = done ? PyDict_New() : nullptr;
   for (const Predicate& predicate : predicates) {
-    PyObject* offered = patterns ? PyTuple_New(static_cast<Py_ssize_t>(predicate.pattern_count)) : nullptr;
-    for (std::size_t at = 0; offered && at < predicate.pattern_count; ++at) {
-      PyObject* pattern = PyUnicode_FromString(predicate.patterns[at]);
+    std::vector<std::string> each = offeredPatterns(predicate);
+    PyObject* offered = patterns ? PyTuple_New(static_cast<Py_ssize_t>(each.size())) : nullptr;
+    for (std::size_t at = 0; offered && at < each.size(); ++at) {
+      PyObject* pattern = PyUnicode_FromString(each[at].c_str());
       if (pattern)
         PyTuple_SET_ITEM(offered, at, pattern);
       else
@@ -367,7 +308,9 @@ bool add_predicates(PyObject* module) {
 
 }  // namespace
 
-PyMODINIT_FUNC PyInit__math_n() {
+// An allocation that fails while the module loads is a MemoryError, as in
+// a call.
+PyMODINIT_FUNC PyInit__math_n() try {
   PyObject* module = PyModule_Create(&module_definition);
   if (!module) return nullptr;
   if (!symbol_type)
@@ -377,4 +320,6 @@ PyMODINIT_FUNC PyInit__math_n() {
     return nullptr;
   }
   return module;
+} catch (const std::bad_alloc&) {
+  return PyErr_NoMemory();
 }

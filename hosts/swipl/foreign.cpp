@@ -4,120 +4,35 @@
 // the entry point delivered.
 #include <SWI-Prolog.h>
 
-#include <array>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
-#include <string_view>
+#include <string>
 #include <utility>
 
-#include "math_N.h"
+#include "registry.h"
 
 namespace {
 
-using EntryPoint = bool (*)(CONSTANT*);
-constexpr int maxArity = 3;
-
-struct Row {
-  std::string_view predicate;
-  std::string_view pattern;
-  EntryPoint entry;
-  std::string_view roles;
-};
-
-constexpr Row registry[] = {
-#define ENTRY_POINT(predicate, pattern, kernel, ...) {#predicate, #pattern, predicate##_##pattern, #__VA_ARGS__},
-#include "entry_points.def"
-#undef ENTRY_POINT
-};
-
-struct Predicate {
-  const char* name = nullptr;  // a literal of the registry: NUL-terminated
-  int arity = 0;
-  // Indexed by the position of the open argument; [arity] checks.
-  std::array<EntryPoint, maxArity + 1> byOpen{};
-  // Each argument's expected kind, named in a type error.
-  std::array<bool, maxArity> isText{};
-};
-
-constexpr std::size_t countPredicates() {
-  std::size_t count = 0;
-  for (std::size_t row = 0; row < std::size(registry); ++row)
-    if (row == 0 || registry[row].predicate != registry[row - 1].predicate) ++count;
-  return count;
-}
-
-// The registry grouped by predicate; a row that does not fit (a pattern of
-// another length, two open arguments) stops the build.
-constexpr auto predicates = [] {
-  std::array<Predicate, countPredicates()> table{};
-  std::size_t at = 0;
-  for (std::size_t row = 0; row < std::size(registry); ++row) {
-    const Row& entry = registry[row];
-    if (row > 0 && entry.predicate != registry[row - 1].predicate) ++at;
-    Predicate& predicate = table[at];
-    int arity = int(entry.pattern.size());
-    if (arity > maxArity || (predicate.name && predicate.arity != arity)) throw "a pattern's length";
-    predicate.name = entry.predicate.data();
-    predicate.arity = arity;
-    std::size_t open = entry.pattern.find('o');
-    if (open != entry.pattern.rfind('o')) throw "two open arguments";
-    predicate.byOpen[open == std::string_view::npos ? arity : open] = entry.entry;
-    // Roles are "I, I, C" or "T, OT": a T marks a text.
-    std::string_view roles = entry.roles;
-    for (int argument = 0; argument < arity; ++argument) {
-      std::size_t comma = roles.find(',');
-      if (roles.substr(0, comma).find('T') != std::string_view::npos) predicate.isText[argument] = true;
-      roles = comma == std::string_view::npos ? std::string_view() : roles.substr(comma + 1);
-    }
-  }
-  return table;
-}();
-
-// The argument vector of one call, built in place: a text is copied once,
-// by CONSTANT's own constructor.
-class Arguments {
- public:
-  Arguments() = default;
-  Arguments(const Arguments&) = delete;
-  Arguments& operator=(const Arguments&) = delete;
-  ~Arguments() {
-    for (int i = 0; i < size_; ++i) data()[i].~CONSTANT();
-  }
-  template <typename... Value>
-  void add(Value&&... value) {
-    new (storage_ + size_ * sizeof(CONSTANT)) CONSTANT(std::forward<Value>(value)...);
-    ++size_;
-  }
-  CONSTANT* data() { return std::launder(reinterpret_cast<CONSTANT*>(storage_)); }
-
- private:
-  alignas(CONSTANT) unsigned char storage_[maxArity * sizeof(CONSTANT)];
-  int size_ = 0;
-};
+using namespace math_n_host;
 
 // error(existence_error(entry_point, multNat_oii), context(math_n:multNat/3,
 // Message)): print_message/2 shows the message, which names the patterns
 // the library offers, as natcall does.
 int raiseNoPattern(const Predicate& predicate, int open) {
-  char entry[64], message[128];
-  char pattern[maxArity + 1] = {};
-  for (int i = 0; i < predicate.arity; ++i) pattern[i] = i == open ? 'o' : 'i';
-  std::snprintf(entry, sizeof entry, "%s_%s", predicate.name, pattern);
-  int length = std::snprintf(message, sizeof message, "%s/%d offers the patterns", predicate.name, predicate.arity);
+  std::string entry = std::string(predicate.name) + '_' + patternOf(predicate, open);
+  std::string message =
+      std::string(predicate.name) + '/' + std::to_string(predicate.arity) + " offers the patterns";
   const char* separator = " ";
-  for (int at = predicate.arity; at >= 0; --at) {
-    if (!predicate.byOpen[at]) continue;
-    for (int i = 0; i < predicate.arity; ++i) pattern[i] = i == at ? 'o' : 'i';
-    length += std::snprintf(message + length, sizeof message - length, "%s%s", separator, pattern);
+  for (const std::string& pattern : offeredPatterns(predicate)) {
+    message += separator + pattern;
     separator = ", ";
   }
   term_t error = PL_new_term_ref();
   return PL_unify_term(error, PL_FUNCTOR_CHARS, "error", 2, PL_FUNCTOR_CHARS, "existence_error", 2, PL_CHARS,
-                       "entry_point", PL_CHARS, entry, PL_FUNCTOR_CHARS, "context", 2, PL_FUNCTOR_CHARS, ":", 2,
-                       PL_CHARS, "math_n", PL_FUNCTOR_CHARS, "/", 2, PL_CHARS, predicate.name, PL_INT,
-                       predicate.arity, PL_CHARS, message) &&
+                       "entry_point", PL_CHARS, entry.c_str(), PL_FUNCTOR_CHARS, "context", 2,
+                       PL_FUNCTOR_CHARS, ":", 2, PL_CHARS, "math_n", PL_FUNCTOR_CHARS, "/", 2, PL_CHARS,
+                       predicate.name, PL_INT, predicate.arity, PL_CHARS, message.c_str()) &&
          PL_raise_exception(error);
 }
 
@@ -144,9 +59,11 @@ bool addValue(Arguments& argv, term_t term, int type, bool isText) {
       std::size_t length;
       // A text of ASCII characters other than NUL is its own UTF-8 form,
       // read in place; any other is converted.
-      bool inPlace = isString ? PL_get_string_chars(term, &text, &length) : PL_get_atom_nchars(term, &length, &text);
+      bool inPlace =
+          isString ? PL_get_string_chars(term, &text, &length) : PL_get_atom_nchars(term, &length, &text);
       if (!inPlace || !isPlainAscii(text, length)) {
-        if (!PL_get_nchars(term, &length, &text, CVT_ATOM | CVT_STRING | REP_UTF8 | BUF_STACK | CVT_EXCEPTION))
+        if (!PL_get_nchars(term, &length, &text,
+                           CVT_ATOM | CVT_STRING | REP_UTF8 | BUF_STACK | CVT_EXCEPTION))
           return false;
         if (std::strlen(text) != length) return PL_domain_error("text_without_nul", term);
       }
