@@ -7,7 +7,7 @@
 # types in other words.
 set(math_n_abi_architectures x86_64-linux-gnu i386-linux-gnu)
 if(NOT CMAKE_LIBRARY_ARCHITECTURE IN_LIST math_n_abi_architectures
-   OR NOT CMAKE_CXX_COMPILER_ID STREQUAL "GNU" OR CMAKE_CXX_FLAGS MATCHES "-fsanitize")
+   OR NOT CMAKE_CXX_COMPILER_ID STREQUAL "GNU" OR MATH_N_SANITIZED)
   return()
 endif()
 find_program(MATH_N_ABIDW abidw REQUIRED)

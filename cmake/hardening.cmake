@@ -1,6 +1,6 @@
 # The hardening Debian builds its packages with (dpkg-buildflags with
 # hardening=+all), for what a host loads and what reads untrusted input:
-# the library and natcall, in every configuration. Flags a compiler does not
+# the library, natcall and the engines' hosts, in every configuration. Flags a compiler does not
 # take for its target (-fcf-protection outside x86) are left out.
 include(CheckCXXCompilerFlag)
 include(CheckPIESupported)
@@ -27,7 +27,7 @@ list(APPEND math_n_hardening_compile ${math_n_path_map})
 set(math_n_hardening_link -Wl,-z,relro -Wl,-z,now -Wl,-z,noexecstack ${math_n_path_map})
 # The checked copies of memcpy and friends need optimisation, and would hide
 # the accesses they check from the sanitizers.
-if(CMAKE_CXX_FLAGS MATCHES "-fsanitize")
+if(MATH_N_SANITIZED)
   set(math_n_fortify "")
 else()
   set(math_n_fortify $<$<NOT:$<CONFIG:Debug>>:_FORTIFY_SOURCE=2>)

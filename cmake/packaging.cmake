@@ -1,15 +1,7 @@
 # Debian packages through `cpack -G DEB`: the library (libmath-n1, after its
 # SONAME), its development files (libmath-n-dev), natcall and each host, for
-# the architecture the build targets. Included before natcall, whose RUNPATH
-# points into the library directory chosen here.
+# the architecture the build targets.
 
-# One layout for every prefix on Debian: the multiarch library directory
-# that the packages need (GNUInstallDirs picks it only for /usr, and never
-# when cross compiling), so `cmake --install` anywhere matches the packages.
-if(EXISTS /etc/debian_version AND CMAKE_LIBRARY_ARCHITECTURE)
-  set(CMAKE_INSTALL_LIBDIR lib/${CMAKE_LIBRARY_ARCHITECTURE} CACHE PATH "Object code libraries")
-endif()
-include(GNUInstallDirs)
 
 # Registers the install component COMPONENT as a Debian package:
 #   math_n_deb_package(COMPONENT NAME name SECTION section [DEPENDS deps]
