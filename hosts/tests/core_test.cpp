@@ -34,6 +34,8 @@ const Predicate& predicate(std::string_view name) {
   throw std::invalid_argument(std::string(name));
 }
 
+// A String of a literal, or of a string that outlives the call.
+Given text(const char* value) { return Given::string(value, std::strlen(value)); }
 Given text(const std::string& value) { return Given::string(value.c_str(), value.size()); }
 
 // What an answer is, in one line: its kind and what it carries.
@@ -117,7 +119,7 @@ TEST(Core, PicksTheEntryPointOfEachPattern) {
 // Each array allocation of a call, made to fail in turn, is OutOfMemory:
 // the quote rule's copy, the library's texts and the delivered value.
 TEST(Core, RunsOutOfMemory) {
-  const std::string quoted = "\"1";
+  static const std::string quoted = "\"1";
   const Row rows[] = {
       {"s2nNat", 1, {text(quoted), Given::open()}, "Number 0"},
       {"d2bNat", 1, {Given::integer(5), Given::open()}, "Text \"101\""},
