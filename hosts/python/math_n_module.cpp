@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-#include "registry.h"
+#include "core.h"
 
 namespace {
 
@@ -43,39 +43,15 @@ struct ClingoSymbols {
   PyObject* holds = nullptr;   // the symbol a check that holds yields
 } clingo;
 
-// A text goes over in quoted form: the String constructor keeps a text
-// that begins with a quote as it is.
-bool add_text(Arguments& argv, const Predicate& predicate, Py_ssize_t at, const char* text, Py_ssize_t size,
-              bool is_string) {
-  if (std::memchr(text, '\0', size)) {
-    PyErr_Format(PyExc_ValueError, "%s() argument %zd: embedded null character", predicate.name, at + 1);
-    return false;
-  }
-  if (!is_string) {
-    argv.add(text, false);
-    return true;
-  }
-  std::string quoted;
-  quoted.reserve(size + 2);
-  quoted += '"';
-  quoted.append(text, size);
-  quoted += '"';
-  argv.add(quoted.c_str(), true);
-  return true;
-}
-
-// Adds the given argument `value`; false with a Python error set when it
+// The given argument `value`, or false with a Python error set when it
 // cannot be one.
-bool add_value(Arguments& argv, const Predicate& predicate, Py_ssize_t at, PyObject* value) {
+bool given_value(PyObject* value, const Predicate& predicate, Py_ssize_t at, Given& given) {
   if (PyLong_Check(value) && !PyBool_Check(value)) {
     int overflow;
-    long number = PyLong_AsLongAndOverflow(value, &overflow);
-    if (overflow || number < INT_MIN || number > INT_MAX) {
-      PyErr_Format(PyExc_OverflowError, "%s() argument %zd: %R does not fit in 32 bits", predicate.name,
-                   at + 1, value);
-      return false;
-    }
-    argv.add(static_cast<int>(number));
+    long long number = PyLong_AsLongLongAndOverflow(value, &overflow);
+    if (number == -1 && PyErr_Occurred()) return false;
+    // Beyond 64 bits is beyond 32 bits too.
+    given = Given::integer(overflow ? INT64_MAX : number);
     return true;
   }
   if (PyUnicode_Check(value)) {
@@ -88,10 +64,13 @@ bool add_value(Arguments& argv, const Predicate& predicate, Py_ssize_t at, PyObj
                    value);
       return false;
     }
-    return add_text(argv, predicate, at, text, size, !PyObject_TypeCheck(value, (PyTypeObject*)symbol_type));
+    bool is_symbol = PyObject_TypeCheck(value, reinterpret_cast<PyTypeObject*>(symbol_type));
+    given = is_symbol ? Given::symbol(text, size) : Given::string(text, size);
+    return true;
   }
   if (PyBytes_Check(value)) {
-    return add_text(argv, predicate, at, PyBytes_AS_STRING(value), PyBytes_GET_SIZE(value), true);
+    given = Given::string(PyBytes_AS_STRING(value), PyBytes_GET_SIZE(value));
+    return true;
   }
   PyErr_Format(PyExc_TypeError, "%s() argument %zd must be int, str, bytes or math_n.Symbol, not %.100s",
                predicate.name, at + 1, Py_TYPE(value)->tp_name);
@@ -115,41 +94,41 @@ PyObject* from_clingo(PyObject* symbol) {
   return value;
 }
 
-// Where the pattern the call spells is not exported, the error names it
-// and those that are.
-PyObject* no_pattern(const Predicate& predicate, PyObject* const* args, Py_ssize_t nargs) {
-  std::string pattern(predicate.arity, 'o');
-  for (Py_ssize_t at = 0; at < nargs; ++at)
-    if (args[at] != Py_None) pattern[at] = 'i';
-  std::string offered;
-  for (const std::string& each : offeredPatterns(predicate)) offered += (offered.empty() ? "" : ", ") + each;
-  PyErr_Format(PyExc_ValueError, "%s has no pattern %s; it offers %s", predicate.name, pattern.c_str(),
-               offered.c_str());
-  return nullptr;
-}
-
-// add_value, with the common case in the caller: an exact int that fits a
-// machine word, read through CPython's compact-int interface where it has
+// given_value, with the common case in the caller: an exact int that fits
+// a machine word, read through CPython's compact-int interface where it has
 // one (3.12 on).
-[[gnu::always_inline]] inline bool add_given(Arguments& argv, const Predicate& predicate, Py_ssize_t at,
-                                             PyObject* value) {
+[[gnu::always_inline]] inline bool given_of(PyObject* value, const Predicate& predicate, Py_ssize_t at,
+                                            Given& given) {
 #if PY_VERSION_HEX >= 0x030C0000
   if (PyLong_CheckExact(value) && PyUnstable_Long_IsCompact(reinterpret_cast<PyLongObject*>(value))) {
-    Py_ssize_t number = PyUnstable_Long_CompactValue(reinterpret_cast<PyLongObject*>(value));
-    if (number >= INT_MIN && number <= INT_MAX) {
-      argv.add(static_cast<int>(number));
-      return true;
-    }
+    given = Given::integer(PyUnstable_Long_CompactValue(reinterpret_cast<PyLongObject*>(value)));
+    return true;
   }
 #endif
-  return add_value(argv, predicate, at, value);
+  return given_value(value, predicate, at, given);
 }
 
-// The delivered value of argument `open` as a Python object.
-PyObject* delivered(const CONSTANT& value) {
-  if (value.isInt()) return PyLong_FromLong(value.toInt());
-  std::unique_ptr<const char[]> text(value.toString());
-  return PyUnicode_DecodeUTF8(text.get(), std::strlen(text.get()), "surrogateescape");
+// The delivered value as a Python object.
+PyObject* delivered(const Answer& answer) {
+  if (answer.kind == Answer::Number) return PyLong_FromLong(answer.number);
+  return PyUnicode_DecodeUTF8(answer.text.get(), answer.length, "surrogateescape");
+}
+
+// The Python error for an answer that is one.
+PyObject* raise(const Answer& answer, const Predicate& predicate, PyObject* const* args, const Given* given) {
+  switch (answer.kind) {
+    case Answer::NoPattern:
+      return PyErr_Format(PyExc_ValueError, "%s",
+                          noPatternMessage(predicate, spelledPattern(given, predicate.arity)).c_str());
+    case Answer::OutOfRange:
+      return PyErr_Format(PyExc_OverflowError, "%s() argument %d: %R does not fit in 32 bits", predicate.name,
+                          answer.at + 1, args[answer.at]);
+    case Answer::TextWithNul:
+      return PyErr_Format(PyExc_ValueError, "%s() argument %d: embedded null character", predicate.name,
+                          answer.at + 1);
+    default:
+      return PyErr_NoMemory();
+  }
 }
 
 // The one adapter, instantiated for each predicate: picks the entry point,
@@ -163,41 +142,58 @@ PyObject* adapt(PyObject* const* args, Py_ssize_t nargs) {
     return PyErr_Format(PyExc_TypeError, "%s() takes %zd or %zd arguments (%zd given)", predicate.name,
                         arity - 1, arity, nargs);
   }
-  Py_ssize_t open = nargs == arity ? arity : arity - 1;
-  for (Py_ssize_t at = 0; at < nargs; ++at) {
-    if (args[at] != Py_None) continue;
-    if (open != arity) return no_pattern(predicate, args, nargs);
-    open = at;
-  }
-  EntryPoint entry = predicate.byOpen[open];
-  if (!entry) return no_pattern(predicate, args, nargs);
-
-  Arguments argv;
+  Given given[maxArity];
+  PyObject* held[maxArity] = {};  // clingo's values, whose texts `given` borrows
+  struct Release {
+    PyObject** held;
+    ~Release() {
+      for (int at = 0; at < maxArity; ++at) Py_XDECREF(held[at]);
+    }
+  } release{held};
   for (Py_ssize_t at = 0; at < arity; ++at) {
-    if (at == open) {
-      argv.add();
-    } else if (!for_clingo) {
-      if (!add_given(argv, predicate, at, args[at])) return nullptr;
-    } else {
-      PyObject* value = from_clingo(args[at]);
-      bool added = value && add_given(argv, predicate, at, value);
-      Py_XDECREF(value);
-      if (!added) return nullptr;
+    PyObject* value = at < nargs ? args[at] : Py_None;
+    if (value == Py_None) {
+      given[at] = Given::open();
+      continue;
+    }
+    if (for_clingo) {
+      value = held[at] = from_clingo(value);
+      if (!value) return nullptr;
+    }
+    if (!given_of(value, predicate, at, given[at])) return nullptr;
+  }
+  int open = openArgument(given, predicate.arity);
+  Answer answer = call(predicate, open, given);
+  if (!for_clingo) {
+    switch (answer.kind) {
+      case Answer::Fails:
+        if (open == predicate.arity) Py_RETURN_FALSE;
+        Py_RETURN_NONE;
+      case Answer::Holds:
+        Py_RETURN_TRUE;
+      case Answer::Number:
+      case Answer::Text:
+        return delivered(answer);
+      default:
+        return raise(answer, predicate, args, given);
     }
   }
-  bool holds = entry(argv.data());
-  if (!for_clingo) {
-    if (open == arity) return PyBool_FromLong(holds);
-    if (!holds) Py_RETURN_NONE;
-    return delivered(argv.data()[open]);
+  switch (answer.kind) {
+    case Answer::Fails:
+      return PyList_New(0);
+    case Answer::Holds:
+      return Py_NewRef(clingo.holds);
+    case Answer::Number:
+    case Answer::Text: {
+      PyObject* value = delivered(answer);
+      if (!value) return nullptr;
+      PyObject* symbol = PyObject_CallOneArg(answer.kind == Answer::Number ? clingo.number : clingo.string, value);
+      Py_DECREF(value);
+      return symbol;
+    }
+    default:
+      return raise(answer, predicate, args, given);
   }
-  if (!holds) return PyList_New(0);
-  if (open == arity) return Py_NewRef(clingo.holds);
-  PyObject* value = delivered(argv.data()[open]);
-  if (!value) return nullptr;
-  PyObject* symbol = PyObject_CallOneArg(PyLong_Check(value) ? clingo.number : clingo.string, value);
-  Py_DECREF(value);
-  return symbol;
 }
 
 // Where no C++ exception gets past.
