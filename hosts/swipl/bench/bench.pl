@@ -15,6 +15,7 @@
 
 loop(empty, N) :- between(1, N, _), fail.
 loop(addNat, N) :- between(1, N, X), addNat(X, 4, _), fail.
+loop(addNat_check, N) :- between(1, N, X), addNat(X, 4, X), fail.
 loop(minimal_add, N) :- between(1, N, X), minimal_add(X, 4, _), fail.
 loop(is_plus, N) :- between(1, N, X), _ is X + 4, fail.
 loop(logNat, N) :- between(1, N, Y), logNat(10, Y, _), fail.
@@ -43,7 +44,7 @@ main([instructions, Minimal]) :-
     Count = 200000,
     instructions(empty, Count, Minimal, Empty),
     format("~w~t~20|~w~n", [loop, 'instructions per call']),
-    forall(member(Loop, [minimal_add, addNat, is_plus, logNat, is_log, n2sNat, number_string_out,
+    forall(member(Loop, [minimal_add, addNat, addNat_check, is_plus, logNat, is_log, n2sNat, number_string_out,
                          s2nNat, number_string_in]),
            ( instructions(Loop, Count, Minimal, Total), PerCall is (Total - Empty) / Count,
              format("~w~t~20|~1f~n", [Loop, PerCall]) )).
