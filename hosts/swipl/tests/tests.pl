@@ -102,6 +102,16 @@ test(errors, _) :-
     table_test(error_row(Goal, Formal, Message), (catch(Goal, Error, true), functor(Goal, Name, Arity)),
                subsumes_term(error(Formal, context(math_n:Name/Arity, Message)), Error), Goal, Error).
 
+% help/1, with PlDoc not loaded first, shows each predicate's modes and
+% its relation.
+help_row(addNat, "addNat(-X, +Y, +Z) is semidet").
+help_row(s2nNat, "s2nNat(-X, +Y) is semidet").
+help_row(evenNat, "lowest bit of x is 0").
+
+test(help, _) :-
+    table_test(help_row(Name, Text), with_output_to(string(Shown), help(Name)), sub_string(Shown, _, _, _, Text),
+               Name, Shown).
+
 % Each row of the table Row is Run, then Check holds; a failing row is named.
 table_test(Row, Run, Check, Name, Got) :-
     findall(Name-Got, (call(Row), call(Run), \+ Check), Failed),
