@@ -1,8 +1,9 @@
 // The foreign part of library(math_n): one Prolog predicate per predicate of
-// the registry. Each is an instance of one adapter, so that its arity and
-// which arguments are texts are constants in its code: a call reads its
-// arguments into givens, leaves every decision about them to the core and
-// unifies the open argument with what was delivered.
+// the registry. Each is an instance of one adapter, and within it each
+// pattern, so that the arity, which arguments are texts and the entry point
+// are constants in its code: a call reads its arguments into givens, leaves
+// every decision about them to the core and unifies the open argument with
+// what was delivered.
 #include <SWI-Prolog.h>
 
 #include <cstdint>
@@ -52,15 +53,10 @@ bool readTyped(term_t term, int type, bool isText, Given& value) {
 }
 
 // The argument `term` as a given, an unbound one as open. An integer where
-// one is expected is read without asking for its type, but in the last
-// argument, the one a call leaves open most often: each question is a call
-// into SWI-Prolog.
-[[gnu::always_inline]] inline bool read(term_t term, bool isText, bool isLast, Given& value) {
+// one is expected is read without asking for its type: each question is a
+// call into SWI-Prolog.
+[[gnu::always_inline]] inline bool read(term_t term, bool isText, Given& value) {
   std::int64_t number;
-  if (isLast && PL_is_variable(term)) {
-    value = Given::open();
-    return true;
-  }
   if (!isText && PL_get_int64(term, &number)) {
     value = Given::integer(number);
     return true;
@@ -71,6 +67,24 @@ bool readTyped(term_t term, int type, bool isText, Given& value) {
     return true;
   }
   return readTyped(term, type, isText, value);
+}
+
+// Returns: whether `term` holds what a slot that takes a text (`isText`) or
+// an integer takes as it is, an integer or a string of ASCII characters;
+// then `value`.
+template <bool isText>
+[[gnu::always_inline]] inline bool take(term_t term, Given& value) {
+  if constexpr (isText) {
+    char* text;
+    std::size_t length;
+    if (!PL_get_string_chars(term, &text, &length) || !isAscii(text, length)) return false;
+    value = Given::string(text, length);
+  } else {
+    std::int64_t number;
+    if (!PL_get_int64(term, &number)) return false;
+    value = Given::integer(number);
+  }
+  return true;
 }
 
 bool deliverText(term_t term, const Answer& answer) {
@@ -126,7 +140,7 @@ int raiseNoPattern(const Predicate& predicate, const Given* given) {
 // A call whose open argument has an entry point: one instance per pattern,
 // so that the core's checks and the entry point are constants in its code.
 template <std::size_t P, int open>
-foreign_t callPattern(term_t t0, const Given* given) {
+[[gnu::always_inline]] inline foreign_t callPattern(term_t t0, const Given* given) {
   return outcome(predicates[P], t0, open, given, call(predicates[P], open, given));
 }
 
@@ -147,8 +161,19 @@ foreign_t byPattern(term_t t0, int at, const Given* given, std::integer_sequence
 template <std::size_t P, std::size_t... at>
 foreign_t callPredicate(term_t t0, std::index_sequence<at...>) {
   constexpr const Predicate& predicate = predicates[P];
+  constexpr int last = predicate.arity - 1;
   Given given[predicate.arity];
-  if (!(read(t0 + at, predicate.isText[at], at + 1 == sizeof...(at), given[at]) && ...)) return false;
+  // The usual call leaves the last argument open and gives the others as
+  // their slots take them: their kinds are then constants, which the
+  // compiler folds into the core's checks.
+  if constexpr (predicate.byOpen[last] != nullptr) {
+    if (PL_is_variable(t0 + last) && ((int(at) == last || take<predicate.isText[at]>(t0 + at, given[at])) && ...)) {
+      given[last] = Given::open();
+      return callPattern<P, last>(t0, given);
+    }
+  }
+  // Any other call: each argument as what it holds.
+  if (!(read(t0 + at, predicate.isText[at], given[at]) && ...)) return false;
   return byPattern<P>(t0, openArgument(given, predicate.arity), given,
                       std::make_integer_sequence<int, predicate.arity + 1>());
 }
