@@ -42,7 +42,9 @@ State& state_of(PyObject* module) { return *static_cast<State*>(PyModule_GetStat
 
 // Whether the last argument may be left out: only where it is the one a
 // pattern computes.
-constexpr bool omits_last(const Predicate& predicate) { return predicate.byOpen[predicate.arity - 1] != nullptr; }
+constexpr bool omits_last(const Predicate& predicate) {
+  return predicate.byOpen[predicate.arity - 1] != nullptr;
+}
 
 // Copies of bytes-like arguments that have no NUL after their bytes, which
 // the given texts borrow until the call returns.
@@ -78,13 +80,16 @@ bool read_text(PyObject* value, const Predicate& predicate, int at, const State&
   return true;
 }
 
-bool read_integer(PyObject* value, Given& given) {
+// Returns: the value of `value`, an int; beyond 64 bits, one beyond 32 bits
+// too.
+[[gnu::always_inline]] inline std::int64_t int_value(PyObject* value) {
+#if PY_VERSION_HEX >= 0x030C0000
+  if (PyUnstable_Long_IsCompact(reinterpret_cast<PyLongObject*>(value)))
+    return PyUnstable_Long_CompactValue(reinterpret_cast<PyLongObject*>(value));
+#endif
   int overflow;
-  long long number = PyLong_AsLongLongAndOverflow(value, &overflow);
-  if (number == -1 && PyErr_Occurred()) return false;
-  // Beyond 64 bits is beyond 32 bits too.
-  given = Given::integer(overflow ? INT64_MAX : number);
-  return true;
+  long long number = PyLong_AsLongLongAndOverflow(value, &overflow);  // cannot fail on an int
+  return overflow ? INT64_MAX : number;
 }
 
 // Reads `value`, argument `at`, into `given`: None marks it open, an int
@@ -100,7 +105,8 @@ bool read_argument(PyObject* value, const Predicate& predicate, int at, const St
   if (PyBool_Check(value)) {
     // A truth value where a number belongs is a mistake, not 1 or 0.
   } else if (PyLong_Check(value)) {
-    return read_integer(value, given);
+    given = Given::integer(int_value(value));
+    return true;
   } else if (PyUnicode_Check(value)) {
     return read_text(value, predicate, at, state, given);
   } else if (PyBytes_Check(value)) {
@@ -115,19 +121,21 @@ bool read_argument(PyObject* value, const Predicate& predicate, int at, const St
     // Before the buffers: numpy's integers are both.
     PyObject* number = PyNumber_Index(value);
     if (!number) return false;
-    bool read = read_integer(number, given);
+    given = Given::integer(int_value(number));
     Py_DECREF(number);
-    return read;
+    return true;
   } else if (PyObject_CheckBuffer(value)) {
     Py_buffer view;
     if (PyObject_GetBuffer(value, &view, PyBUF_SIMPLE) < 0) return false;
-    PyObject* copy = copies.each[at] = PyBytes_FromStringAndSize(static_cast<const char*>(view.buf), view.len);
+    PyObject* copy = copies.each[at] =
+        PyBytes_FromStringAndSize(static_cast<const char*>(view.buf), view.len);
     PyBuffer_Release(&view);
     if (!copy) return false;
     given = Given::string(PyBytes_AS_STRING(copy), PyBytes_GET_SIZE(copy));
     return true;
   }
-  PyErr_Format(PyExc_TypeError, "%s() argument %d must be int, str, a bytes-like object or math_n.Symbol, not %.100s",
+  PyErr_Format(PyExc_TypeError,
+               "%s() argument %d must be int, str, a bytes-like object or math_n.Symbol, not %.100s",
                predicate.name, at + 1, Py_TYPE(value)->tp_name);
   return false;
 }
@@ -141,10 +149,11 @@ PyObject* raise_out_of_range(PyObject* value, const Predicate& predicate, int at
   int overflow;
   long long read = PyLong_AsLongLongAndOverflow(number, &overflow);
   if (!overflow) {
-    PyErr_Format(PyExc_OverflowError, "%s() argument %d: %lld does not fit in 32 bits", predicate.name, at + 1, read);
+    PyErr_Format(PyExc_OverflowError, "%s() argument %d: %lld does not fit in 32 bits", predicate.name,
+                 at + 1, read);
   } else if (PyObject* bits = PyObject_CallMethod(number, "bit_length", nullptr)) {
-    PyErr_Format(PyExc_OverflowError, "%s() argument %d: an int of %S bits does not fit in 32 bits", predicate.name,
-                 at + 1, bits);
+    PyErr_Format(PyExc_OverflowError, "%s() argument %d: an int of %S bits does not fit in 32 bits",
+                 predicate.name, at + 1, bits);
     Py_DECREF(bits);
   }
   Py_DECREF(number);
@@ -181,12 +190,14 @@ constexpr bool is_value(const Answer& answer) {
 // The Python value of `answer`, a value, from a call whose argument `open`
 // is open (`arity`: none): a check answers True or False, a compute call
 // the open value or None.
-[[gnu::always_inline]] inline PyObject* python_value(const Answer& answer, const Predicate& predicate, int open) {
+[[gnu::always_inline]] inline PyObject* python_value(const Answer& answer, const Predicate& predicate,
+                                                     int open) {
   switch (answer.kind) {
     case Answer::Number:
       return PyLong_FromLong(answer.number);
     case Answer::Text:
-      return PyUnicode_DecodeUTF8(answer.text.get(), static_cast<Py_ssize_t>(answer.length), "surrogateescape");
+      return PyUnicode_DecodeUTF8(answer.text.get(), static_cast<Py_ssize_t>(answer.length),
+                                  "surrogateescape");
     case Answer::Holds:
       Py_RETURN_TRUE;
     default:
@@ -202,29 +213,18 @@ constexpr bool is_value(const Answer& answer) {
   Given given[maxArity] = {};
   Copies copies;
   for (int at = 0; at < predicate.arity; ++at) {
-    if (!read_argument(at < nargs ? args[at] : Py_None, predicate, at, state, given[at], copies)) return nullptr;
+    if (!read_argument(at < nargs ? args[at] : Py_None, predicate, at, state, given[at], copies))
+      return nullptr;
   }
   int open = openArgument(given, predicate.arity);
   Answer answer = call(predicate, open, given);
   return is_value(answer) ? python_value(answer, predicate, open) : raise(answer, predicate, args, given);
 }
 
-// Returns: the value of `value`, an exact int; beyond 64 bits, one beyond
-// 32 bits too.
-[[gnu::always_inline]] inline std::int64_t exact_int(PyObject* value) {
-#if PY_VERSION_HEX >= 0x030C0000
-  if (PyUnstable_Long_IsCompact(reinterpret_cast<PyLongObject*>(value)))
-    return PyUnstable_Long_CompactValue(reinterpret_cast<PyLongObject*>(value));
-#endif
-  int overflow;
-  long long number = PyLong_AsLongLongAndOverflow(value, &overflow);  // cannot fail on an int
-  return overflow ? INT64_MAX : number;
-}
-
 // Reads argument `at` into `given`, unless it is other than an exact int.
 [[gnu::always_inline]] inline bool read_exact_int(PyObject* value, Given& given) {
   if (!PyLong_CheckExact(value)) return false;
-  given = Given::integer(exact_int(value));
+  given = Given::integer(int_value(value));
   return true;
 }
 
@@ -233,8 +233,8 @@ constexpr bool is_value(const Answer& answer) {
 // core's loops unroll and its tests of each kind fold away; any other
 // call goes the general way.
 template <std::size_t index, int open, std::size_t... at>
-[[gnu::always_inline]] inline PyObject* integer_call(PyObject* module, PyObject* const* args, Py_ssize_t nargs,
-                                                     std::index_sequence<at...>) {
+[[gnu::always_inline]] inline PyObject* integer_call(PyObject* module, PyObject* const* args,
+                                                     Py_ssize_t nargs, std::index_sequence<at...>) {
   constexpr const Predicate& predicate = predicates[index];
   Given given[maxArity];
   if (!((int(at) == open ? (given[at] = Given::open(), true) : read_exact_int(args[at], given[at])) && ...))
@@ -242,7 +242,8 @@ template <std::size_t index, int open, std::size_t... at>
   Answer answer = call(predicate, open, given);
   // An error is raised the general way, which reads the arguments again to
   // name the one at fault.
-  return is_value(answer) ? python_value(answer, predicate, open) : general_call(module, predicate, args, nargs);
+  return is_value(answer) ? python_value(answer, predicate, open)
+                          : general_call(module, predicate, args, nargs);
 }
 
 [[gnu::noinline]] PyObject* raise_argument_count(const Predicate& predicate, Py_ssize_t nargs) {
@@ -250,8 +251,8 @@ template <std::size_t index, int open, std::size_t... at>
     return PyErr_Format(PyExc_TypeError, "%s() takes %d or %d arguments (%zd given)", predicate.name,
                         predicate.arity - 1, predicate.arity, nargs);
   }
-  return PyErr_Format(PyExc_TypeError, "%s() takes %d argument%s (%zd given)", predicate.name, predicate.arity,
-                      predicate.arity == 1 ? "" : "s", nargs);
+  return PyErr_Format(PyExc_TypeError, "%s() takes %d argument%s (%zd given)", predicate.name,
+                      predicate.arity, predicate.arity == 1 ? "" : "s", nargs);
 }
 
 // The function of predicate `index`.
@@ -260,9 +261,11 @@ PyObject* function(PyObject* module, PyObject* const* args, Py_ssize_t nargs) no
   constexpr const Predicate& predicate = predicates[index];
   constexpr auto arguments = std::make_index_sequence<predicates[index].arity>();
   if constexpr (omits_last(predicate)) {
-    if (nargs == predicate.arity - 1) return integer_call<index, predicates[index].arity - 1>(module, args, nargs, arguments);
+    if (nargs == predicate.arity - 1)
+      return integer_call<index, predicates[index].arity - 1>(module, args, nargs, arguments);
   }
-  if (nargs == predicate.arity) return integer_call<index, predicates[index].arity>(module, args, nargs, arguments);
+  if (nargs == predicate.arity)
+    return integer_call<index, predicates[index].arity>(module, args, nargs, arguments);
   return raise_argument_count(predicate, nargs);
 }
 
@@ -272,9 +275,9 @@ enum ClingoObject { Number, String, True, False, NumberType, StringType, NumberF
 // The value of clingo's `symbol`: a Number's int, a String's str, and any
 // other symbol as a Symbol of its text, which no predicate accepts. From
 // clingo 5.5 on, .number and .string raise for a symbol of another type:
-// its type decides which is read. Clingo 5.4 answers None instead, and
-// reads a symbol's type at the cost of two pure-Python functions' calls:
-// there, with NumberFirst True, .number is read first.
+// its type decides which is read. Clingo 5.4 answers None instead, and its
+// .type costs some 800 instructions a read against 140 for .number: there,
+// with NumberFirst True, .number is read first.
 PyObject* value_of_symbol(PyObject* symbol, const State& state, PyObject* clingo) {
   if (PyTuple_GET_ITEM(clingo, NumberFirst) == Py_True) {
     PyObject* number = PyObject_GetAttr(symbol, state.number_name);
@@ -325,7 +328,8 @@ PyObject* clingo_call(PyObject* module, PyObject* const* args, Py_ssize_t nargs)
   } else if (result == Py_True || result == Py_False) {
     symbol = Py_NewRef(PyTuple_GET_ITEM(clingo, result == Py_True ? True : False));
   } else {
-    symbol = PyObject_CallOneArg(PyTuple_GET_ITEM(clingo, PyLong_CheckExact(result) ? Number : String), result);
+    symbol =
+        PyObject_CallOneArg(PyTuple_GET_ITEM(clingo, PyLong_CheckExact(result) ? Number : String), result);
   }
   Py_DECREF(result);
   return symbol;
@@ -334,8 +338,9 @@ PyObject* clingo_call(PyObject* module, PyObject* const* args, Py_ssize_t nargs)
 template <std::size_t... index>
 constexpr std::array<PyMethodDef, predicate_count> method_table(std::index_sequence<index...>) {
   return {
-      PyMethodDef{predicates[index].name, reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(function<index>)),
-                  METH_FASTCALL, doc_of(predicates[index].name)}
+      PyMethodDef{predicates[index].name,
+                  reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(function<index>)), METH_FASTCALL,
+                  doc_of(predicates[index].name)}
       ...
   };
 }
@@ -352,8 +357,9 @@ bool set_item(PyObject* dict, const char* name, PyObject* value) {
 
 PyMethodDef module_methods[] = {
     {"_clingo_call", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(clingo_call)), METH_FASTCALL,
-     "_clingo_call(function, clingo, *symbols)\n--\n\nA predicate's function on clingo's symbols (for math_n.clingo)."},
-    {nullptr, nullptr, 0, nullptr},
+     "_clingo_call(function, clingo, *symbols)\n--\n\nA predicate's function on clingo's symbols (for "
+     "math_n.clingo)."                                                                                               },
+    {nullptr,        nullptr,                                                                  0,             nullptr},
 };
 
 // The predicates' functions, under the package's name `math_n` for help().
@@ -361,7 +367,8 @@ bool add_functions(PyObject* module) {
   PyObject* name = PyUnicode_FromString("math_n");
   bool added = name;
   for (PyMethodDef& method : methods) {
-    added = added && set_item(PyModule_GetDict(module), method.ml_name, PyCFunction_NewEx(&method, module, name));
+    added =
+        added && set_item(PyModule_GetDict(module), method.ml_name, PyCFunction_NewEx(&method, module, name));
   }
   Py_XDECREF(name);
   return added;
@@ -418,13 +425,15 @@ Py_hash_t symbol_hash(PyObject* self) {
 }
 
 PyType_Slot symbol_slots[] = {
-    {Py_tp_doc,         const_cast<char*>("Symbol(text)\n--\n\nA Symbol argument, by its text (a plain str is a String).")},
-    {Py_tp_repr,        reinterpret_cast<void*>(symbol_repr)   },
-    {Py_tp_richcompare, reinterpret_cast<void*>(symbol_compare)},
-    {Py_tp_hash,        reinterpret_cast<void*>(symbol_hash)   },
-    {0,                 nullptr                                },
+    {Py_tp_doc,
+     const_cast<char*>("Symbol(text)\n--\n\nA Symbol argument, by its text (a plain str is a String).")},
+    {Py_tp_repr,        reinterpret_cast<void*>(symbol_repr)                                           },
+    {Py_tp_richcompare, reinterpret_cast<void*>(symbol_compare)                                        },
+    {Py_tp_hash,        reinterpret_cast<void*>(symbol_hash)                                           },
+    {0,                 nullptr                                                                        },
 };
-PyType_Spec symbol_spec = {"math_n.Symbol", 0, 0, Py_TPFLAGS_DEFAULT | Py_TPFLAGS_IMMUTABLETYPE, symbol_slots};
+PyType_Spec symbol_spec = {"math_n.Symbol", 0, 0, Py_TPFLAGS_DEFAULT | Py_TPFLAGS_IMMUTABLETYPE,
+                           symbol_slots};
 
 int exec_module(PyObject* module) noexcept try {
   State& state = state_of(module);
@@ -459,12 +468,12 @@ int clear(PyObject* module) {
 void free_module(void* module) { clear(static_cast<PyObject*>(module)); }
 
 PyModuleDef_Slot module_slots[] = {
-    {Py_mod_exec,                 reinterpret_cast<void*>(exec_module)      },
+    {Py_mod_exec,                  reinterpret_cast<void*>(exec_module)},
 #if PY_VERSION_HEX >= 0x030C0000
-    // The library keeps no state between calls.
+  // The library keeps no state between calls.
     {Py_mod_multiple_interpreters, Py_MOD_PER_INTERPRETER_GIL_SUPPORTED},
 #endif
-    {0,                           nullptr                                  },
+    {0,                            nullptr                             },
 };
 
 PyModuleDef module_definition = {PyModuleDef_HEAD_INIT,

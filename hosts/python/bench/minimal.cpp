@@ -14,17 +14,25 @@ PyObject* plus(PyObject*, PyObject* const* args, Py_ssize_t nargs) {
   if (x == -1 && PyErr_Occurred()) return nullptr;
   long y = PyLong_AsLong(args[1]);
   if (y == -1 && PyErr_Occurred()) return nullptr;
-  return PyLong_FromLong(static_cast<std::int32_t>(static_cast<std::uint32_t>(x) + static_cast<std::uint32_t>(y)));
+  return PyLong_FromLong(
+      static_cast<std::int32_t>(static_cast<std::uint32_t>(x) + static_cast<std::uint32_t>(y)));
 }
 
 PyMethodDef methods[] = {
-    {"plus", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(plus)), METH_FASTCALL,
-     "plus(x, y, /)\n--\n\nx + y, wrapped to 32 bits."},
-    {nullptr, nullptr, 0, nullptr},
+    {"plus",  reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(plus)), METH_FASTCALL,
+     "plus(x, y, /)\n--\n\nx + y, wrapped to 32 bits."                                                 },
+    {nullptr, nullptr,                                                           0,             nullptr},
 };
 
-PyModuleDef definition = {PyModuleDef_HEAD_INIT, "minimal", "bench.py's yardstick.", 0, methods,
-                          nullptr, nullptr, nullptr, nullptr};
+PyModuleDef definition = {PyModuleDef_HEAD_INIT,
+                          "minimal",
+                          "bench.py's yardstick.",
+                          0,
+                          methods,
+                          nullptr,
+                          nullptr,
+                          nullptr,
+                          nullptr};
 
 }  // namespace
 
