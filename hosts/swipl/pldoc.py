@@ -32,7 +32,7 @@ def prolog_string(text):
 
 
 def main(definitions, readme, template, out):
-    predicates = generate.registry(definitions)
+    predicates, _ = generate.registry(definitions)
     relations = generate.relations(readme, predicates)
     text = pathlib.Path(template).read_text(encoding="utf-8")
     head, tail = text.split("@DOCS@")
