@@ -1,20 +1,12 @@
--- The math_n module as Lua code calls it. Usage:
---   lua5.4 test.lua PART [EDGE_ROWS CLINGO]
--- edge_cases: every row of the shared table (EDGE_ROWS, from edge_rows.py);
--- errors: the error and value rows below; memory: a million texts delivered;
--- coroutines: calls from interleaved coroutines; clingo: an answer-set
--- program through clingo's Lua (CLINGO); out_of_memory: run with the
--- library's new[] of 32 bytes failing.
+-- The math_n module as Lua code calls it, one part a run:
+--   lua5.4 test.lua edge_cases|errors|memory|coroutines|clingo|out_of_memory EDGE_ROWS CLINGO
+-- EDGE_ROWS is the table written by edge_rows.py.
 local math_n = require("math_n")
 local part, edge_rows, clingo = ...
 local failures = {}
 
 local function check(ok, what, ...)
   if not ok then failures[#failures + 1] = string.format(what, ...) end
-end
-
-local function show(value)
-  return type(value) == "string" and string.format("%q", value) or tostring(value)
 end
 
 local parts = {}
@@ -36,8 +28,7 @@ function parts.edge_cases()
     if terms[count] == open then forms[3] = table.move(args, 1, count - 1, 1, {}) end
     for form, given in ipairs(forms) do
       local got = math_n[predicate](table.unpack(given, 1, form == 3 and count - 1 or count))
-      check(got == expected, "line %d: %s gave %s in form %d, expected %s", line, text, show(got), form,
-        show(expected))
+      check(got == expected, "line %d: %s gave %q in form %d, expected %q", line, text, got, form, expected)
     end
   end
   print(#rows .. " rows run in every form, 0 not expressible")
@@ -64,21 +55,12 @@ local errors = {
   {"symbol({})", "bad argument #1 to 'symbol' (string expected, got table)"},
 }
 
--- (call, its result): how values cross.
+-- (call, its result): how values cross, beyond the table's rows.
 local values = {
-  {"addNat(2147483647, -2147483648)", -1},
-  {"addNat(3.0, 4)", 7},
-  {"addNat(3, 4, nil)", 7},
+  {"addNat(3.0, 4)", 7}, -- an integer, not the float 7.0
   {"addNat(3, 4, 7, nil)", true},
-  {"s2nNat('12')", 12},
   {"s2nNat(symbol('12'))", nil}, -- a symbol is no text
   {"s2nNat('\"12\"')", 0}, -- quotes are characters of the text: no digits first
-  {"d2bNat(5)", "101"},
-  {"s2nNat(nil, -7)", "-7"},
-  {"evenNat(4)", true},
-  {"divNat(1, 0, 0)", false},
-  {"divNat(1, 0)", nil},
-  {"math.type(addNat(1, 2.0))", "integer"},
   {"tostring(symbol('a b'))", "a b"},
 }
 
@@ -91,14 +73,14 @@ function parts.errors()
   for _, case in ipairs(errors) do
     local call, message = table.unpack(case)
     local ok, got = run(call)
-    check(not ok and tostring(got):find(message, 1, true), "%s gave %s, expected an error with: %s", call,
-      show(got), message)
+    check(not ok and tostring(got):find(message, 1, true), "%s gave %q, expected an error with: %s", call, got,
+      message)
   end
   for _, case in ipairs(values) do
     local call, expected = table.unpack(case)
     local ok, got = run(call)
-    check(ok and got == expected and math.type(got) == math.type(expected), "%s gave %s, expected %s", call,
-      show(got), show(expected))
+    check(ok and got == expected and math.type(got) == math.type(expected), "%s gave %q, expected %q", call, got,
+      expected)
   end
   print(#errors .. " errors and " .. #values .. " values checked")
 end
