@@ -7,10 +7,9 @@
 // owns anything: whatever owns memory (the delivered text, a message) lives
 // in a function that only pushes, in a protected call where pushing can
 // fail, and the errors are raised once it has returned.
-#include <lua.hpp>
-
 #include <array>
 #include <cstring>
+#include <lua.hpp>
 #include <new>
 #include <string>
 #include <string_view>
@@ -36,21 +35,25 @@ int newSymbol(lua_State* L) {
   return 1;
 }
 
-int symbolText(lua_State* L) {
-  auto* block = static_cast<const char*>(luaL_checkudata(L, 1, symbolType));
+std::string_view textOfSymbol(const void* symbol) {
+  auto* block = static_cast<const char*>(symbol);
   std::size_t length;
   std::memcpy(&length, block, sizeof length);
-  lua_pushlstring(L, block + sizeof length, length);
+  return {block + sizeof length, length};
+}
+
+int symbolText(lua_State* L) {
+  std::string_view text = textOfSymbol(luaL_checkudata(L, 1, symbolType));
+  lua_pushlstring(L, text.data(), text.size());
   return 1;
 }
 
 // Returns: the Symbol at `index`; raises an argument error for any other
 // value.
 Given givenOther(lua_State* L, int index) {
-  if (auto* block = static_cast<const char*>(luaL_testudata(L, index, symbolType))) {
-    std::size_t length;
-    std::memcpy(&length, block, sizeof length);
-    return Given::symbol(block + sizeof length, length);
+  if (void* symbol = luaL_testudata(L, index, symbolType)) {
+    std::string_view text = textOfSymbol(symbol);
+    return Given::symbol(text.data(), text.size());
   }
   luaL_typeerror(L, index, "integer, string or math_n.symbol");
   return Given::open();
@@ -160,8 +163,9 @@ int raise(lua_State* L, const Predicate& predicate, Outcome outcome) {
   readArguments(L, predicate.arity, given);
   switch (outcome.kind) {
     case Answer::OutOfRange:
-      return luaL_argerror(L, outcome.at + 1, lua_pushfstring(L, "%I does not fit in 32 bits",
-                                                              static_cast<LUAI_UACINT>(given[outcome.at].number)));
+      return luaL_argerror(L, outcome.at + 1,
+                           lua_pushfstring(L, "%I does not fit in 32 bits",
+                                           static_cast<LUAI_UACINT>(given[outcome.at].number)));
     case Answer::TextWithNul:
       return luaL_argerror(L, outcome.at + 1, "a text with a NUL byte");
     case Answer::NoPattern:
@@ -185,7 +189,8 @@ template <std::size_t index, int open>
 // Returns: whether the first `count` arguments are integers, which it
 // then reads into `numbers`.
 template <std::size_t... at>
-[[gnu::always_inline]] inline bool integers([[maybe_unused]] lua_State* L, lua_Integer* numbers, std::index_sequence<at...>) {
+[[gnu::always_inline]] inline bool integers([[maybe_unused]] lua_State* L, lua_Integer* numbers,
+                                            std::index_sequence<at...>) {
   int isInteger = 1;
   return ((lua_type(L, int(at) + 1) == LUA_TNUMBER &&
            (numbers[at] = lua_tointegerx(L, int(at) + 1, &isInteger), isInteger)) &&
@@ -200,7 +205,8 @@ template <std::size_t index, std::size_t count>
   return [&]<std::size_t... at>(std::index_sequence<at...>) {
     Given given[maxArity + 1] = {Given::integer(numbers[at])..., Given::open()};
     return answer<index, int(count)>(L, given);
-  }(std::make_index_sequence<count>());
+  }
+  (std::make_index_sequence<count>());
 }
 
 template <std::size_t index>

@@ -2,11 +2,10 @@
 // second, and so on: each attempt answers, or raises Lua's memory error and
 // (under memcheck) leaks nothing, and the state goes on as before. The
 // calls deliver a text and raise the message naming the patterns offered.
-#include <lua.hpp>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <lua.hpp>
 
 namespace {
 
@@ -25,8 +24,10 @@ void* allocate(void*, void* block, std::size_t, std::size_t size) {
 }  // namespace
 
 int main() {
-  const char* calls[][2] = {{"return math_n.n2sNat(-1234567890)", "-1234567890"},
-                            {"return math_n.addNat(nil, nil, 3)", "addNat has no entry point for pattern ooi"}};
+  const char* calls[][2] = {
+      {"return math_n.n2sNat(-1234567890)", "-1234567890"                              },
+      {"return math_n.addNat(nil, nil, 3)", "addNat has no entry point for pattern ooi"}
+  };
   lua_State* L = lua_newstate(allocate, nullptr);
   luaL_openlibs(L);
   int failures = luaL_dostring(L, "math_n = require('math_n')") != LUA_OK;
