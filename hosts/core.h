@@ -118,13 +118,10 @@ template <std::size_t... at>
 
 }  // namespace detail
 
-// Returns: the outcome of `predicate` on `given`, one per argument: the
-// entry point that computes argument `open` (`arity`: the check) called on
-// the given values, once all of them are known to be values the library can
-// take.
-[[gnu::always_inline]] inline Answer call(const Predicate& predicate, int open, const Given* given) noexcept {
-  const int arity = predicate.arity;
-  if (open < 0 || open > arity || !predicate.byOpen[open]) return {Answer::NoPattern};
+// Returns: what `entry`, which computes argument `open` of `arity` (`arity`:
+// none, a check), answers on `given`, one per argument, once every given
+// value is known to be one the library can take.
+[[gnu::always_inline]] inline Answer call(EntryPoint entry, int arity, int open, const Given* given) noexcept {
   bool unknown = false;
   for (int at = 0; at < arity; ++at) {
     if (at == open) continue;
@@ -146,7 +143,6 @@ template <std::size_t... at>
   }
   if (unknown) return {Answer::Unknown};
   try {
-    EntryPoint entry = predicate.byOpen[open];
     static_assert(maxArity == 3);
     switch (arity) {
       case 1:
@@ -161,6 +157,14 @@ template <std::size_t... at>
     // here rather than unwinding through an engine's C frames.
     return {Answer::OutOfMemory};
   }
+}
+
+// Returns: the outcome of `predicate` on `given`, one per argument: the
+// entry point that computes argument `open` (`arity`: the check, -1:
+// several, which none does) called as above.
+[[gnu::always_inline]] inline Answer call(const Predicate& predicate, int open, const Given* given) noexcept {
+  if (open < 0 || open > predicate.arity || !predicate.byOpen[open]) return {Answer::NoPattern};
+  return call(predicate.byOpen[open], predicate.arity, open, given);
 }
 
 // Returns: the argument `given` leaves open: its position, `arity` when
