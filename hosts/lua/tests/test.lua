@@ -41,16 +41,12 @@ local errors = {
   {"addNat(1, -2^31 - 1)", "bad argument #2 to 'addNat' (-2147483649 does not fit"},
   {"addNat(1, 2, math.maxinteger)", "#3 to 'addNat' (9223372036854775807 does not fit"},
   {"addNat(1.5, 2)", "bad argument #1 to 'addNat' (number has no integer representation)"},
-  {"addNat(1, 2, 2^63)", "#3 to 'addNat' (number has no integer representation)"},
   {"addNat(1, true)", "#2 to 'addNat' (integer, string or math_n.symbol expected, got boolean)"},
-  {"addNat(1, {})", "#2 to 'addNat' (integer, string or math_n.symbol expected, got table)"},
   {"addNat(1, 2, 3, 4)", "#4 to 'addNat' (no value expected, got number)"},
   {"addNat(nil, nil, 3)", "addNat has no entry point for pattern ooi; it offers iii, iio, ioi, oii"},
-  {"addNat(nil, 4)", "addNat has no entry point for pattern oio"},
   {"multNat(nil, 3, 4)", "multNat has no entry point for pattern oii; it offers iii, iio"},
   {"evenNat()", "evenNat has no entry point for pattern o; it offers i"},
   {"s2nNat('1\\0')", "bad argument #1 to 's2nNat' (a text with a NUL byte)"},
-  {"n2sNat(nil, '\\0')", "#2 to 'n2sNat' (a text with a NUL byte)"},
   {"combNat(1, 2, symbol('a\\0'))", "#3 to 'combNat' (a text with a NUL byte)"},
   {"symbol({})", "bad argument #1 to 'symbol' (string expected, got table)"},
 }
@@ -88,18 +84,11 @@ end
 -- Every delivered text is released: Lua's heap and the process's resident
 -- size stay where they were over a million texts.
 function parts.memory()
-  local function resident()
-    local statm, pagesize = io.open("/proc/self/statm"), io.popen("getconf PAGESIZE")
-    local _, pages = statm:read("n", "n")
-    local size = pages * pagesize:read("n")
-    statm:close()
-    pagesize:close()
-    return size
-  end
+  local pagesize = io.popen("getconf PAGESIZE"):read("n")
   local function texts(count)
     for x = 1, count do assert(math_n.s2nNat(math_n.n2sNat(x)) == x) end
     collectgarbage()
-    return collectgarbage("count"), resident()
+    return collectgarbage("count"), io.open("/proc/self/statm"):read("a"):match(" (%d+)") * pagesize
   end
   texts(100000) -- the allocators' pools settle
   local heap, before = texts(0)
@@ -126,13 +115,11 @@ function parts.coroutines()
       if worker == 2 then math_n.evenNat() end
     end)
   end
-  local running, failed = #workers, nil
-  while running > 0 do
-    running = 0
+  local failed
+  for _ = 0, 10000 do -- each yields 10000 times, then ends
     for worker, thread in ipairs(workers) do
       local ok, message = coroutine.resume(thread)
-      if not ok and message ~= "cannot resume dead coroutine" then failed = worker .. ": " .. message end
-      running = running + (coroutine.status(thread) == "dead" and 0 or 1)
+      if not ok then failed = worker .. ": " .. message end
     end
   end
   check(failed and failed:find("^2: .*evenNat has no entry point"), "the failing worker: %s", failed)
@@ -179,15 +166,9 @@ function parts.clingo()
     expected[string.format('bits(%d,"%s")', x, digits:match("1.*"))] = true
   end
   expected['bits(0,"")'] = true -- no digits for 0
-  local file = os.tmpname()
-  local out = assert(io.open(file, "w"))
-  out:write(program)
-  out:close()
-  local run = assert(io.popen(string.format("%s -V0 %s 2>&1", clingo, file)))
-  local answer = run:read("l")
-  local rest = run:read("a")
+  local run = assert(io.popen(string.format("%s -V0 - 2>&1 <<'EOF'\n%sEOF\n", clingo, program)))
+  local answer, rest = run:read("l", "a")
   run:close()
-  os.remove(file)
   local got = {}
   for atom in answer:gmatch("%S+") do got[atom] = true end
   for atom in pairs(expected) do check(got[atom], "missing: %s", atom) end
