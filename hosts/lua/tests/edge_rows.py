@@ -1,10 +1,6 @@
-"""Writes the edge-case table as a Lua chunk, read by edge_table.py.
-
-Usage: edge_rows.py TESTS_DIR OUTPUT
-The chunk takes (symbol, open) and returns the rows, each
-{line, text, predicate, args, expected}: args holds integers, strings,
-symbol(TEXT) and `open` for a variable; expected is a check's boolean, or
-the delivered value, nil where the relation fails.
+"""Writes the edge-case table, read by edge_table.py, as a Lua chunk:
+edge_rows.py TESTS_DIR OUTPUT. Given (symbol, open), it returns each row as
+{line, text, predicate, args, expected}, a variable's arg being `open`.
 """
 import sys
 
@@ -23,9 +19,7 @@ def lua(term):
         return f"symbol({quoted(term.encode('latin-1'))})"
     if isinstance(term, bytes):
         return quoted(term)
-    if isinstance(term, bool):
-        return "true" if term else "false"
-    return str(term)
+    return str(term).lower()  # an int, or True and False
 
 
 def expected(row):

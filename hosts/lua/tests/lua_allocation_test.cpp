@@ -12,11 +12,8 @@ namespace {
 long allowed = -1;  // allocations left before one fails; -1: no limit
 
 void* allocate(void*, void* block, std::size_t, std::size_t size) {
-  if (size == 0) {
-    std::free(block);
-    return nullptr;
-  }
-  if (allowed == 0) return nullptr;
+  if (size == 0) std::free(block);
+  if (size == 0 || allowed == 0) return nullptr;
   if (allowed > 0) --allowed;
   return std::realloc(block, size);
 }

@@ -1,6 +1,5 @@
--- The math_n module as Lua code calls it, one part a run:
---   lua5.4 test.lua edge_cases|errors|memory|coroutines|clingo|out_of_memory EDGE_ROWS CLINGO
--- EDGE_ROWS is the table written by edge_rows.py.
+-- The math_n module as Lua code calls it, one part a run: lua5.4 test.lua
+-- edge_cases|errors|memory|coroutines|clingo|out_of_memory EDGE_ROWS CLINGO
 local math_n = require("math_n")
 local part, edge_rows, clingo = ...
 local failures = {}
@@ -67,16 +66,13 @@ end
 
 function parts.errors()
   for _, case in ipairs(errors) do
-    local call, message = table.unpack(case)
-    local ok, got = run(call)
-    check(not ok and tostring(got):find(message, 1, true), "%s gave %q, expected an error with: %s", call, got,
-      message)
+    local ok, got = run(case[1])
+    check(not ok and got:find(case[2], 1, true), "%s gave %q, expected an error with: %s", case[1], got, case[2])
   end
   for _, case in ipairs(values) do
-    local call, expected = table.unpack(case)
-    local ok, got = run(call)
-    check(ok and got == expected and math.type(got) == math.type(expected), "%s gave %q, expected %q", call, got,
-      expected)
+    local ok, got = run(case[1])
+    check(ok and got == case[2] and math.type(got) == math.type(case[2]), "%s gave %q, expected %q", case[1], got,
+      case[2])
   end
   print(#errors .. " errors and " .. #values .. " values checked")
 end
