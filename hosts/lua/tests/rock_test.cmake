@@ -1,8 +1,5 @@
-# `luarocks make` as a Lua user runs it, in a copy of the sources it reads
-# (LuaRocks builds in the directory it runs in), into a scratch tree: the
-# rockspec named after the project's version builds, and the installed
-# module, which has the library inside, answers from the tree alone.
-# Usage: cmake -DSOURCE=... -DVERSION=... -DLUAROCKS=... -DLUA=... -DWORK=... -P rock_test.cmake
+# `luarocks make` in a copy of the sources it reads (it builds where it
+# runs), into a scratch tree; the module from the tree has the library in it.
 file(REMOVE_RECURSE ${WORK})
 file(COPY ${SOURCE}/LIB DESTINATION ${WORK}/src)
 file(COPY ${SOURCE}/hosts/core.h ${SOURCE}/hosts/registry.h ${SOURCE}/hosts/lua DESTINATION ${WORK}/src/hosts
