@@ -1,15 +1,12 @@
-// The registry as the hosts whose calls name a predicate see it: each
-// predicate with its entry points by the position of the open argument, and
-// the argument vector of one call.
+// The registry as the engines' hosts see it: each predicate with its entry
+// points by the position of the open argument.
 #ifndef MATH_N_HOSTS_REGISTRY_H
 #define MATH_N_HOSTS_REGISTRY_H
 
 #include <array>
 #include <cstddef>
-#include <new>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "math_N.h"
@@ -93,28 +90,6 @@ inline std::vector<std::string> offeredPatterns(const Predicate& predicate) {
     if (predicate.byOpen[open]) offered.push_back(patternOf(predicate, open));
   return offered;
 }
-
-// The argument vector of one call, each value constructed in its place;
-// those built are destroyed with it, whatever failed.
-class Arguments {
- public:
-  Arguments() = default;
-  Arguments(const Arguments&) = delete;
-  Arguments& operator=(const Arguments&) = delete;
-  ~Arguments() {
-    while (size_ > 0) data()[--size_].~CONSTANT();
-  }
-  template <typename... Value>
-  void add(Value&&... value) {
-    new (storage_ + size_ * sizeof(CONSTANT)) CONSTANT(std::forward<Value>(value)...);
-    ++size_;
-  }
-  CONSTANT* data() { return std::launder(reinterpret_cast<CONSTANT*>(storage_)); }
-
- private:
-  alignas(CONSTANT) unsigned char storage_[maxArity * sizeof(CONSTANT)];
-  int size_ = 0;
-};
 
 }  // namespace math_n_host
 

@@ -3,7 +3,6 @@
 #include <dlfcn.h>
 
 #include <charconv>
-#include <memory>
 
 namespace natcall {
 
@@ -69,29 +68,6 @@ std::string joined(const std::vector<std::string>& words) {
   return text;
 }
 
-void appendValue(std::string& out, const CONSTANT& value) {
-  switch (value.getType()) {
-    case CONSTANT::Integer: {
-      char digits[12];
-      auto end = std::to_chars(digits, digits + sizeof digits, value.toInt()).ptr;
-      out.append(digits, end);
-      return;
-    }
-    case CONSTANT::String: {
-      std::unique_ptr<const char[]> text(value.toString());
-      appendQuoted(out, text.get());
-      return;
-    }
-    case CONSTANT::Symbol: {
-      std::unique_ptr<const char[]> text(value.toSymbol());
-      out += text.get();
-      return;
-    }
-    default:
-      out += "null";
-  }
-}
-
 }  // namespace
 
 EntryPoint Session::lookup(const Atom& atom, std::string& error) {
@@ -123,10 +99,11 @@ EntryPoint Session::lookup(const Atom& atom, std::string& error) {
 }
 
 Outcome Session::evaluate(const Atom& atom, std::string& out, std::string& error) {
-  std::size_t output = atom.args.size();
-  for (std::size_t i = 0; i < atom.args.size(); ++i) {
+  int arity = int(atom.args.size());
+  int output = arity;
+  for (int i = 0; i < arity; ++i) {
     if (atom.args[i].kind != Term::Variable) continue;
-    if (output != atom.args.size()) {
+    if (output != arity) {
       error = "more than one variable (" + atom.args[output].text + ", " + atom.args[i].text +
               "); an entry point computes at most one argument";
       return Outcome::error;
@@ -135,39 +112,60 @@ Outcome Session::evaluate(const Atom& atom, std::string& out, std::string& error
   }
   EntryPoint entry = lookup(atom, error);
   if (!entry) return Outcome::error;
+  if (arity > math_n_host::maxArity) {
+    error = atom.predicate + " takes " + std::to_string(arity) + " arguments; natcall passes at most " +
+            std::to_string(math_n_host::maxArity);
+    return Outcome::error;
+  }
 
-  argv_.clear();
-  for (const Term& term : atom.args) {
+  using math_n_host::Given;
+  Given given[math_n_host::maxArity];
+  for (int i = 0; i < arity; ++i) {
+    const Term& term = atom.args[i];
     switch (term.kind) {
       case Term::Integer:
-        argv_.emplace_back(term.number);
+        given[i] = Given::integer(term.number);
         break;
-      // Handed over in quoted form: the text constructor keeps a text that
-      // begins with a quote as it is, so an unquoted "\"a" would lose a
-      // character.
       case Term::String:
-        argv_.emplace_back(("\"" + term.text + "\"").c_str(), true);
+        given[i] = Given::string(term.text.c_str(), term.text.size());
         break;
       case Term::Symbol:
-        argv_.emplace_back(term.text.c_str(), false);
+        given[i] = Given::symbol(term.text.c_str(), term.text.size());
         break;
       case Term::Variable:
-        argv_.emplace_back();
+        given[i] = Given::open();
         break;
     }
   }
-  if (!entry(argv_.data())) {
-    out += "false";
-    return Outcome::fails;
+  // The reader lets no NUL into a text nor a number beyond 32 bits, and the
+  // entry point was found by its pattern: only the library's answer and
+  // memory remain.
+  math_n_host::Answer answer = math_n_host::call(entry, arity, output, given);
+  switch (answer.kind) {
+    case math_n_host::Answer::Fails:
+      out += "false";
+      return Outcome::fails;
+    case math_n_host::Answer::Number:
+    case math_n_host::Answer::Text:
+      if (atom.args[output].text != "_") {
+        out += atom.args[output].text;
+        out += " = ";
+        if (answer.kind == math_n_host::Answer::Text) {
+          appendQuoted(out, std::string_view(answer.text.get(), answer.length));
+        } else {
+          char digits[12];
+          out.append(digits, std::to_chars(digits, digits + sizeof digits, answer.number).ptr);
+        }
+        return Outcome::succeeds;
+      }
+      [[fallthrough]];
+    case math_n_host::Answer::Holds:
+      out += "true";
+      return Outcome::succeeds;
+    default:
+      error = "out of memory";
+      return Outcome::error;
   }
-  if (output == atom.args.size() || atom.args[output].text == "_") {
-    out += "true";
-  } else {
-    out += atom.args[output].text;
-    out += " = ";
-    appendValue(out, argv_[output]);
-  }
-  return Outcome::succeeds;
 }
 
 }  // namespace natcall

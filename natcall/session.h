@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "atom.h"
-#include "extpred.h"
+#include "core.h"
 
 namespace natcall {
 
-using EntryPoint = bool (*)(CONSTANT*);
+using math_n_host::EntryPoint;
 
 // Owns a loaded library: one owner at a time, so the handle is closed once,
 // and there is none to use until a load has succeeded.
@@ -65,7 +65,6 @@ class Session {
   const Library& library_;
   std::unordered_map<std::string, EntryPoint> found_;
   std::string key_;
-  std::vector<CONSTANT> argv_;
 };
 
 }  // namespace natcall

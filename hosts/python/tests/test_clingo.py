@@ -24,6 +24,8 @@ fib(N + 1, @addNat(A, B)) :- fib(N - 1, A), fib(N, B), N < 59.
 gcd(X, Y, @gcdNat(X, Y)) :- X = 0..12, Y = 0..12.
 log(Y, @logNat(10, Y)) :- Y = -2..1000.
 even(X) :- X = 1..9, @evenNat(X) = true.
+odd(X) :- X = 1..9, not @evenNat(X) = true.
+triple(X, @multNat(X, 3, 6)) :- X = 1..2.
 bits(X, @d2bNat(X)) :- X = 0..9.
 number(@s2nNat("12")). number(@s2nNat(abc)). number(@s2nNat(f(1))).
 { pick(X) : X = 1..30 }.
@@ -44,7 +46,8 @@ EXPECTED = (
     {f"fib({n},{f})" for n, f in enumerate(fibonacci(60))}
     | {f"gcd({x},{y},{math.gcd(x, y)})" for x in range(13) for y in range(13)}
     | {f"log({y},{int(math.log(y) / math.log(10))})" for y in range(1, 1001)}  # 1000 gives 2
-    | {f"even({x})" for x in range(2, 10, 2)}
+    | {f"even({x})" for x in range(2, 10, 2)} | {f"odd({x})" for x in range(1, 10, 2)}
+    | {"triple(1,false)", "triple(2,true)"}
     | {f'bits({x},"{x:b}")' for x in range(1, 10)} | {'bits(0,"")'}  # no digits for 0
     | {"number(12)"}
 )

@@ -12,3 +12,4 @@ void* operator new[](std::size_t size) {
 }
 
 void operator delete[](void* block) noexcept { std::free(block); }
+void operator delete[](void* block, std::size_t) noexcept { std::free(block); }

@@ -91,9 +91,9 @@ error_row(n2sNat(_, []), type_error(string, []), _).
 error_row(s2nNat([0'1], _), type_error(string, [0'1]), _).
 error_row(s2nNat("1\0\2", _), domain_error(text_without_nul, "1\0\2"), _).
 error_row(combNat(5, '\0\', _), domain_error(text_without_nul, '\0\'), _).
-error_row(multNat(_, 4, 8), existence_error(entry_point, multNat_oii), 'multNat/3 offers the patterns iii, iio').
-error_row(logNat(_, 8, 3), existence_error(entry_point, logNat_oii), 'logNat/3 offers the patterns iii, iio').
-error_row(evenNat(_), existence_error(entry_point, evenNat_o), 'evenNat/1 offers the patterns i').
+error_row(multNat(_, 4, 8), existence_error(entry_point, multNat_oii), 'multNat has no entry point for pattern oii; it offers iii, iio').
+error_row(logNat(_, 8, 3), existence_error(entry_point, logNat_oii), 'logNat has no entry point for pattern oii; it offers iii, iio').
+error_row(evenNat(_), existence_error(entry_point, evenNat_o), 'evenNat has no entry point for pattern o; it offers i').
 
 test(errors, _) :-
     table_test(error_row(Goal, Formal, Message), (catch(Goal, Error, true), functor(Goal, Name, Arity)),

@@ -1,8 +1,11 @@
-"""Side by side, in one run: math_n's calls against Python's own, and clingo
-grounding a million external calls through math_n.clingo against a
-pure-Python external function. From the build tree:
+"""Side by side, in one run: math_n's calls against Python's own and against
+minimal.plus (bench/minimal.cpp, the least an extension function does for
+addNat), and clingo grounding a million external calls through
+math_n.clingo against a pure-Python external function. From the build tree
+of a configuration with MATH_N_BENCHMARKS (native):
 
-    PYTHONPATH=build-native/hosts/python /usr/bin/python3 hosts/python/bench.py [--instructions]
+    PYTHONPATH=build-native/hosts/python:build-native/hosts/python/bench /usr/bin/python3 \
+        hosts/python/bench/bench.py [--instructions]
 
 Each figure is the best of several rounds, the contenders taking turns in
 each round, so that a busy machine slows both alike. With --instructions,
@@ -21,10 +24,12 @@ import time
 import timeit
 
 import math_n
+import minimal
 
 ROUNDS = 7
 NUMBERS = list(range(100_000, 200_000))
 CALLS = [
+    ("math_n.addNat(x, 4)", "minimal.plus(x, 4)"),
     ("math_n.addNat(x, 4)", "math.gcd(x, 4)"),
     # gcd(x, 4) is 1, 2 or 4, ints Python keeps; a sum is a new int each time.
     ("math_n.addNat(x, 4)", "operator.add(x, 4)"),
@@ -51,7 +56,7 @@ def instructions(command, program=None):
 def count_instructions():
     """Instructions per call: each run less the same run without the call."""
     print(f"instructions per call, counted by callgrind over {COUNTED:,} calls:")
-    loop = "import math, math_n, operator\ndef loop():\n    for x in range(100_000, {}):\n        {}\nloop()\n"
+    loop = "import math, math_n, minimal, operator\ndef loop():\n    for x in range(100_000, {}):\n        {}\nloop()\n"
 
     def python(statement):
         return instructions([sys.executable, "-c", loop.format(100_000 + COUNTED, statement)])
@@ -73,7 +78,7 @@ def count_instructions():
 
 
 def per_call(statement):
-    names = {"math": math, "math_n": math_n, "operator": operator, "numbers": NUMBERS}
+    names = {"math": math, "math_n": math_n, "minimal": minimal, "operator": operator, "numbers": NUMBERS}
     loop = timeit.Timer(f"for x in numbers: {statement}", globals=names)
     return loop.timeit(1) / len(NUMBERS) * 1e9
 
