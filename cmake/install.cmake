@@ -1,7 +1,7 @@
-# Install rules: the library, its headers, natcall, a CMake package
+# Install rules: the library, its headers, a CMake package
 # (find_package(math_N) gives the imported target math_N::math_N) and a
-# pkg-config file. The components are the Debian packages: runtime (the
-# library), dev (what a host is built with) and natcall.
+# pkg-config file, in the components runtime (the library) and dev (what a
+# host is built with). natcall and each host install themselves.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -12,9 +12,6 @@ install(TARGETS math_N EXPORT math_NTargets
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/math_N)
 install(FILES LIB/extpred.h LIB/math_N.h LIB/entry_points.def
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/math_N COMPONENT dev)
-install(TARGETS natcall RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT natcall)
-# The packaging compresses the man page.
-install(FILES ${PROJECT_BINARY_DIR}/natcall/natcall.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT natcall)
 
 set(math_N_cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/math_N)
 install(EXPORT math_NTargets NAMESPACE math_N:: DESTINATION ${math_N_cmake_dir} COMPONENT dev)

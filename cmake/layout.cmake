@@ -1,7 +1,9 @@
 # One layout for every prefix on Debian: the multiarch library directory
-# that the packages need (GNUInstallDirs picks it only for /usr, and never
+# that the packages have (GNUInstallDirs picks it only for /usr, and never
 # when cross compiling), so `cmake --install` anywhere matches the packages.
-if(EXISTS /etc/debian_version AND CMAKE_LIBRARY_ARCHITECTURE)
+# A directory the caller gives stands (debhelper passes one without a type,
+# which a cache PATH would turn into a path below the build directory).
+if(EXISTS /etc/debian_version AND CMAKE_LIBRARY_ARCHITECTURE AND NOT DEFINED CMAKE_INSTALL_LIBDIR)
   set(CMAKE_INSTALL_LIBDIR lib/${CMAKE_LIBRARY_ARCHITECTURE} CACHE PATH "Object code libraries")
 endif()
 include(GNUInstallDirs)

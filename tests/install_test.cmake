@@ -1,12 +1,11 @@
-# Installs the build into a scratch prefix, then builds and runs a small
-# host against it through find_package and through pkg-config, and runs the
-# installed natcall. MODE install: `cmake --install`, and natcall must find
-# the library beside it. MODE package: the Debian packages, built with cpack,
-# checked with lintian (no error, no hardening tag) and unpacked with
-# dpkg-deb; their natcall has no RUNPATH, so it is pointed at the unpacked
-# library.
-# Usage: see the tests install and package in CMakeLists.txt; a host's
-# check script gets PREFIX, LIBDIR, MODE and WORK and fails by FATAL_ERROR.
+# Builds and runs a small host against an installed library through
+# find_package and through pkg-config, and runs the installed natcall.
+# Without PREFIX, it first installs the build (BUILD) into a scratch prefix
+# with `cmake --install`, where natcall must find the library beside it,
+# and runs each engine's host from there; with PREFIX, it checks what is
+# installed there (the autopkgtest of the Debian packages: PREFIX=/usr).
+# Usage: see the install test in CMakeLists.txt and debian/tests; a host's
+# check script gets PREFIX, LIBDIR and WORK and fails by FATAL_ERROR.
 cmake_minimum_required(VERSION 3.25)
 
 # Runs a command; with `expected`, its standard output must be that.
@@ -19,27 +18,11 @@ function(run what expected)
 endfunction()
 
 file(REMOVE_RECURSE ${WORK})
-if(MODE STREQUAL "install")
+if(PREFIX)
+  set(prefix ${PREFIX})
+else()
   set(prefix ${WORK}/prefix)
   run("install" "" ${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix})
-  set(natcall ${EMULATOR} ${prefix}/bin/natcall)
-else()
-  run("cpack" "" ${CPACK} -G DEB --config ${BUILD}/CPackConfig.cmake -B ${WORK}/packages)
-  file(GLOB packages ${WORK}/packages/*.deb)
-  run("lintian" "" ${LINTIAN} -I --fail-on error ${packages})
-  if(out MATCHES "hardening-")
-    message(FATAL_ERROR "lintian -I reports missing hardening:\n${out}")
-  endif()
-  foreach(package IN LISTS packages)
-    run("unpacking ${package}" "" ${DPKG_DEB} -x ${package} ${WORK}/root)
-  endforeach()
-  set(prefix ${WORK}/root/usr)
-  # The emulator is qemu: -E sets the variable for the emulated program only.
-  if(EMULATOR)
-    set(natcall ${EMULATOR} -E LD_LIBRARY_PATH=${prefix}/${LIBDIR} ${prefix}/bin/natcall)
-  else()
-    set(natcall ${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${prefix}/${LIBDIR} ${prefix}/bin/natcall)
-  endif()
 endif()
 
 if(NOT EXISTS ${prefix}/include/math_N/extpred.h OR EXISTS ${prefix}/include/extpred.h)
@@ -62,11 +45,11 @@ separate_arguments(flags UNIX_COMMAND "${CXX_FLAGS}")
 run("building the pkg-config host" "" ${CXX} ${flags} ${HOST}/host.cpp ${pc_flags} -Wl,-rpath,${libdir}
   -o ${WORK}/pc-host)
 run("the pkg-config host" "7\n101\n" ${EMULATOR} ${WORK}/pc-host)
-run("the installed natcall" "Z = 7\nB = \"101\"\n" ${natcall} "addNat(3,4,Z)" "d2bNat(5,B)")
+run("the installed natcall" "Z = 7\nB = \"101\"\n" ${EMULATOR} ${prefix}/bin/natcall "addNat(3,4,Z)" "d2bNat(5,B)")
 # Each engine's host, by the script it registered (HOST_CHECKS, separated
 # by '|'), run on the prefix.
 string(REPLACE "|" ";" host_checks "${HOST_CHECKS}")
 foreach(check IN LISTS host_checks)
-  run("${check}" "" ${CMAKE_COMMAND} -DPREFIX=${prefix} -DLIBDIR=${LIBDIR} -DMODE=${MODE} -DWORK=${WORK} -P ${check})
+  run("${check}" "" ${CMAKE_COMMAND} -DPREFIX=${prefix} -DLIBDIR=${LIBDIR} -DWORK=${WORK} -P ${check})
 endforeach()
 file(REMOVE_RECURSE ${WORK})

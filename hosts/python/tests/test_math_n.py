@@ -199,9 +199,9 @@ class Calls(unittest.TestCase):
 
 class PerInterpreter(unittest.TestCase):
     def test_each_module_its_own(self):
-        spec = importlib.util.find_spec("math_n._math_n")
-        other = importlib.util.module_from_spec(spec)
-        spec.loader.exec_module(other)
+        found = importlib.util.find_spec("math_n._math_n")
+        other = importlib.util.module_from_spec(found)
+        found.loader.exec_module(other)
         self.assertIsNot(other.Symbol, math_n.Symbol)
         self.assertEqual((evaluate("s2nNat(Symbol('1'))", other), other.addNat(3, 4)), (None, 7))
 
