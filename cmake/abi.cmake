@@ -19,5 +19,6 @@ add_custom_target(abi_record
   DEPENDS math_N
   COMMENT "Recording the binary interface in abi/${CMAKE_LIBRARY_ARCHITECTURE}.abi")
 add_test(NAME abi COMMAND ${CMAKE_COMMAND} -DABIDIFF=${MATH_N_ABIDIFF} -DRECORD=${record}
+  -DSUPPRESSIONS=${PROJECT_SOURCE_DIR}/abi/toolchains.suppr
   -DLIBRARY=$<TARGET_FILE:math_N> -DBUILD=${PROJECT_BINARY_DIR} -P ${PROJECT_SOURCE_DIR}/cmake/abi_check.cmake)
 set_tests_properties(abi PROPERTIES LABELS boundary)

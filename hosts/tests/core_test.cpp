@@ -4,6 +4,7 @@
 // allocations can be made to fail.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 #include <string>
