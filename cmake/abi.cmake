@@ -1,4 +1,4 @@
-# The binary interface is kept on purpose (README, "Binary interface"):
+# The binary interface is kept on purpose (docs/packaging.md, "Binary interface"):
 # abi/<multiarch>.abi records what the library exports, as abidw reads it
 # from the debug information, for the architectures that have packages.
 # The abi test compares each build with the record and fails on any

@@ -8,6 +8,6 @@ execute_process(COMMAND ${ABIDIFF} --harmless --suppressions ${SUPPRESSIONS} ${R
   RESULT_VARIABLE status OUTPUT_VARIABLE report ERROR_VARIABLE report)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "${LIBRARY} differs from ${RECORD} (abidiff status ${status}):\n${report}\n"
-    "If the change is intended (README, \"Binary interface\"), record it in the same commit:\n"
+    "If the change is intended (docs/packaging.md, \"Binary interface\"), record it in the same commit:\n"
     "  cmake --build ${BUILD} --target abi_record")
 endif()
