@@ -1,7 +1,7 @@
 -- The math_n module as Lua code calls it, one part a run: lua5.4 test.lua
--- edge_cases|errors|memory|coroutines|clingo|out_of_memory EDGE_ROWS CLINGO
+-- edge_cases|errors|memory|coroutines|out_of_memory EDGE_ROWS
 local math_n = require("math_n")
-local part, edge_rows, clingo = ...
+local part, edge_rows = ...
 local failures = {}
 
 local function check(ok, what, ...)
@@ -131,46 +131,6 @@ function parts.out_of_memory()
   check(not ok and message == "not enough memory" and not handled, "gave %s, %s (handled: %s)", ok, message,
     handled)
   check(math_n.s2nNat("42") == 42, "s2nNat(\"42\") afterwards")
-end
-
--- An answer-set program through clingo's Lua, its atoms against plain Lua.
-local program = [[
-#script (lua) require("math_n.clingo") #end.
-fib(0, 0). fib(1, 1).
-fib(N + 1, @addNat(A, B)) :- fib(N - 1, A), fib(N, B), N < 59.
-log(Y, @logNat(10, Y)) :- Y = -2..1000.
-even(X) :- X = 1..9, @evenNat(X) = true.
-odd(X) :- X = 1..9, not @evenNat(X) = true, @evenNat(X) = false.
-bits(X, @d2bNat(X)) :- X = 0..9.
-number(@s2nNat("12")). number(@s2nNat(abc)). number(@s2nNat(f(1))).
-]]
-
-function parts.clingo()
-  local expected = {["number(12)"] = true}
-  local a, b = 0, 1
-  for n = 0, 59 do
-    expected[string.format("fib(%d,%d)", n, a)] = true
-    a, b = b, (a + b + 2147483648) % 4294967296 - 2147483648 -- wraps as addNat
-  end
-  for y = 1, 1000 do -- 1000 gives 2, as the correctly rounded log does
-    expected[string.format("log(%d,%d)", y, math.floor(math.log(y) / math.log(10)))] = true
-  end
-  for x = 1, 9 do
-    expected[string.format("%s(%d)", x % 2 == 0 and "even" or "odd", x)] = true
-    local digits = ""
-    for bit = 3, 0, -1 do digits = digits .. (x >> bit & 1) end
-    expected[string.format('bits(%d,"%s")', x, digits:match("1.*"))] = true
-  end
-  expected['bits(0,"")'] = true -- no digits for 0
-  local run = assert(io.popen(string.format("%s -V0 - 2>&1 <<'EOF'\n%sEOF\n", clingo, program)))
-  local answer, rest = run:read("l", "a")
-  run:close()
-  local got = {}
-  for atom in answer:gmatch("%S+") do got[atom] = true end
-  for atom in pairs(expected) do check(got[atom], "missing: %s", atom) end
-  for atom in pairs(got) do check(expected[atom], "not expected: %s", atom) end
-  check(rest == "SATISFIABLE\n", "clingo ended with: %s", rest)
-  print("clingo's answer: " .. answer)
 end
 
 parts[part]()

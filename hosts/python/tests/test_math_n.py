@@ -124,26 +124,21 @@ ERRORS = [
     ("type('Name', (Symbol,), {})", TypeError, "not an acceptable base type"),
 ]
 
-# (expression, result): how values cross.
+# (expression, result): how values cross, beyond the edge table's forms; the
+# result's type counts, where the table's True equals 1.
 VALUES = [
     ("addNat(2**31 - 1, -2**31)", -1),
     ("addNat(numpy.int64(3), numpy.uint8(4))", 7),
     ("addNat(Index(3), 4, Index(7))", True),
     ("addNat(type('Int', (int,), {})(3), 4)", 7),
-    ("s2nNat('12')", 12),
-    ("s2nNat(b'12')", 12),
     ("s2nNat(bytearray(b'12'))", 12),
     ("s2nNat(memoryview(b'123')[:2])", 12),  # no NUL after its bytes
     ("s2nNat(Symbol('12'))", None),  # a Symbol is no text
     ("s2nNat(type('Text', (str,), {})('12'))", 12),  # any other str is one
     ("s2nNat(b'\"12\"')", 0),  # quotes are characters of the text: no digits first
     ("n2sNat(None, '\\u0661')", 0),  # UTF-8 bytes, not a Unicode digit
-    ("d2bNat(5)", "101"),
-    ("s2nNat(None, -7)", "-7"),
     ("evenNat(4)", True),
     ("divNat(1, 0, 0)", False),
-    ("divNat(1, 0)", None),
-    ("addNat(3, 4, None)", 7),
     ("repr(Symbol('a'))", "Symbol('a')"),
     ("(Symbol('a') == 'a', 'a' == Symbol('a'), Symbol('a') != 'a')", (False, False, True)),
     ("(Symbol('a') == Symbol('a'), Symbol('a') == Symbol('b'))", (True, False)),

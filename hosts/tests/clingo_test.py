@@ -1,10 +1,13 @@
 """Answer-set programs over the predicates, grounded and solved by clingo
-through math_n.clingo, their answer sets against plain Python."""
+through a host's math_n.clingo, their answer sets against plain Python:
+clingo_test.py python|lua, with clingo at MATH_N_CLINGO and the host's
+module where that language finds it."""
 import json
 import math
 import os
 import re
 import subprocess
+import sys
 import unittest
 
 
@@ -33,15 +36,22 @@ number(@s2nNat("12")). number(@s2nNat(abc)). number(@s2nNat(f(1))).
 :- pick(X), not @modNat(X, 7) = 3.
 :- not pick(_).
 """
-SCRIPT = "#script (python)\nfrom math_n.clingo import *\n#end.\n"
-# The adapter module as the grounding's context, through clingo's API.
-CONTEXT = """#script (python)
+# Each way a program reaches the externals, by scripting language; in
+# Python also the adapter module as the grounding's context.
+SCRIPTS = {
+    "python": {
+        "import *": "#script (python)\nfrom math_n.clingo import *\n#end.\n",
+        "context": """#script (python)
 import math_n.clingo
 def main(control):
     control.ground([("base", [])], context=math_n.clingo)
     control.solve()
 #end.
-"""
+""",
+    },
+    "lua": {"require": '#script (lua) require("math_n.clingo") #end.\n'},
+}
+LANGUAGE = sys.argv.pop(1)
 
 EXPECTED = (
     {f"fib({n},{f})" for n, f in enumerate(fibonacci(60))}
@@ -69,14 +79,15 @@ def answer_sets(program):
 
 
 # Debian 13's clingo is built with Lua only; the ctest runs skip on "clingo has no Python".
+NAME = {"python": "Python", "lua": "Lua"}[LANGUAGE]
 CONFIGURATION = re.search(r"libclingo.*\nConfiguration: (.*)", subprocess.run(
     [os.environ["MATH_N_CLINGO"], "--version"], capture_output=True, text=True).stdout)[1]
 
 
 class Clingo(unittest.TestCase):
-    @unittest.skipIf("without Python" in CONFIGURATION, f"clingo has no Python ({CONFIGURATION})")
+    @unittest.skipIf(f"without {NAME}" in CONFIGURATION, f"clingo has no {NAME} ({CONFIGURATION})")
     def test_programs(self):
-        for name, script in [("import *", SCRIPT), ("context", CONTEXT)]:
+        for name, script in SCRIPTS[LANGUAGE].items():
             with self.subTest(script=name):
                 self.assertEqual(answer_sets(script + RULES), ANSWERS)
 
