@@ -91,7 +91,6 @@ class Index:
 # (call, exception, what its message must say)
 ERRORS = [
     ("addNat(2**31, 1)", OverflowError, "addNat() argument 1: 2147483648 does not fit"),
-    ("addNat(1, -2**31 - 1)", OverflowError, "argument 2: -2147483649"),
     ("addNat(1, 2, 2**64)", OverflowError, "argument 3: an int of 65 bits does not fit in 32 bits"),
     ("addNat(10**5000, 1)", OverflowError, "argument 1: an int of 16610 bits does not fit in 32 bits"),
     ("addNat(numpy.int64(2**40), 1)", OverflowError, "argument 1: 1099511627776 does not fit"),
@@ -100,10 +99,8 @@ ERRORS = [
      "addNat() argument 1 must be int, str, a bytes-like object or math_n.Symbol, not float"),
     ("addNat(1, True)", TypeError, "argument 2 must be int, str, a bytes-like object or math_n.Symbol, not bool"),
     ("addNat(1, Index('2'))", TypeError, "__index__ returned non-int"),
-    ("s2nNat([1, 2])", TypeError, "not list"),
     ("addNat(None, None, 3)", ValueError, "addNat has no entry point for pattern ooi; it offers iii, iio, ioi, oii"),
     ("addNat(None, 4)", ValueError, "no entry point for pattern oio"),
-    ("multNat(None, 3, 4)", ValueError, "multNat has no entry point for pattern oii; it offers iii, iio"),
     ("evenNat(None)", ValueError, "evenNat has no entry point for pattern o; it offers i"),
     ("evenNat()", TypeError, "evenNat() takes 1 argument (0 given)"),
     ("addNat(1)", TypeError, "addNat() takes 2 or 3 arguments (1 given)"),
@@ -130,7 +127,6 @@ VALUES = [
     ("s2nNat(memoryview(b'123')[:2])", 12),  # no NUL after its bytes
     ("s2nNat(Symbol('12'))", None),  # a Symbol is no text
     ("s2nNat(type('Text', (str,), {})('12'))", 12),  # any other str is one
-    ("s2nNat(b'\"12\"')", 0),  # quotes are characters of the text: no digits first
     ("n2sNat(None, '\\u0661')", 0),  # UTF-8 bytes, not a Unicode digit
     ("evenNat(4)", True),
     ("divNat(1, 0, 0)", False),
