@@ -1,6 +1,6 @@
 """The math_n module as Python code calls it: the shared edge-case table,
-the errors, the argument types, a module per interpreter, several threads,
-memory over a million calls and out of memory, and math_n.clingo's
+the errors, the argument types, a module per interpreter, memory over a
+million calls and out of memory, and math_n.clingo's
 conversions against a stand-in for clingo's symbols."""
 import dataclasses
 import functools
@@ -9,7 +9,6 @@ import importlib.util
 import os
 import resource
 import sys
-import threading
 import tracemalloc
 import types
 import unittest
@@ -68,15 +67,6 @@ class EdgeTable(unittest.TestCase):
         # Every row is expressible: bytes carry any text, math_n.Symbol a symbol.
         print(f"\nedge table: {len(ROWS)} rows run, 0 not expressible")
         self.assertEqual(len(ROWS), 300)
-
-    def test_from_threads(self):
-        wrong = []
-        threads = [threading.Thread(target=lambda: wrong.extend(failures(ROWS * 10))) for _ in range(4)]
-        for thread in threads:
-            thread.start()
-        for thread in threads:
-            thread.join()
-        self.assertEqual(wrong, [])
 
 
 @dataclasses.dataclass
@@ -141,6 +131,12 @@ def evaluate(call, module=math_n):
     return eval(call, {"Symbol": module.Symbol, "Index": Index, "numpy": numpy}, vars(module))
 
 
+def statm(field):
+    """The process's mapped (0) or resident (1) bytes."""
+    with open("/proc/self/statm") as lines:
+        return int(lines.read().split()[field]) * os.sysconf("SC_PAGE_SIZE")
+
+
 class Calls(unittest.TestCase):
     def test_errors(self):
         for call, error, message in ERRORS:
@@ -158,8 +154,7 @@ class Calls(unittest.TestCase):
 
     def test_memory_error_while_encoding(self):
         text = "\u20ac" * 50_000_000  # 100 MB as a str, 150 MB in UTF-8
-        with open("/proc/self/statm") as statm:
-            mapped = int(statm.read().split()[0]) * os.sysconf("SC_PAGE_SIZE")
+        mapped = statm(0)
         limits = resource.getrlimit(resource.RLIMIT_AS)
         resource.setrlimit(resource.RLIMIT_AS, (mapped + (100 << 20), limits[1]))
         try:
@@ -169,16 +164,12 @@ class Calls(unittest.TestCase):
             resource.setrlimit(resource.RLIMIT_AS, limits)
 
     def test_memory_stays_flat(self):
-        def resident():
-            with open("/proc/self/statm") as statm:
-                return int(statm.read().split()[1]) * os.sysconf("SC_PAGE_SIZE")
-
         for x in range(100_000):  # the allocators' pools settle
             math_n.s2nNat(math_n.n2sNat(x))
-        before = resident()
+        before = statm(1)
         for x in range(1_000_000):
             math_n.s2nNat(math_n.n2sNat(x))
-        growth = resident() - before
+        growth = statm(1) - before
         # A text not released would be at least 16 bytes a call: 16 MB here.
         self.assertLess(growth, 2 << 20, f"resident memory grew by {growth} bytes")
 
