@@ -4,6 +4,7 @@ Each row is `ATOM => ANSWER`: ANSWER is `true`, `false`, or `VAR = VALUE`.
 Terms read as: int (an Integer), bytes (a String's text), Symbol,
 Variable; the answer as True, False, or (variable name, int or bytes).
 """
+import codecs
 import re
 from typing import NamedTuple, Union
 
@@ -26,24 +27,21 @@ class Row(NamedTuple):
     args: list
     answer: object  # True, False, or (variable, value)
 
+    @property
+    def result(self):
+        """What a host's call gives: a check its truth, a compute call the
+        value, or None where the relation fails."""
+        if isinstance(self.answer, tuple):
+            return self.answer[1]
+        return None if not self.answer and any(isinstance(a, Variable) for a in self.args) else self.answer
+
 
 _TOKEN = re.compile(r'\s*(?:(-?\d+)|"((?:[^"\\]|\\.)*)"|([a-z]\w*)|([A-Z_]\w*))\s*')
-_ESCAPES = {'"': b'"', "\\": b"\\", "n": b"\n", "t": b"\t", "r": b"\r"}
 
 
 def _text(quoted: str) -> bytes:
-    out, at = bytearray(), 0
-    while at < len(quoted):
-        if quoted[at] != "\\":
-            out += quoted[at].encode("latin-1")
-            at += 1
-        elif quoted[at + 1] == "x":
-            out.append(int(quoted[at + 2:at + 4], 16))
-            at += 4
-        else:
-            out += _ESCAPES[quoted[at + 1]]
-            at += 2
-    return bytes(out)
+    # The table's escapes (\xHH \" \\ \n \t \r) are Python's bytes escapes.
+    return codecs.escape_decode(quoted.encode("latin-1"))[0]
 
 
 def _term(match) -> Term:

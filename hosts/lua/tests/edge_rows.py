@@ -22,17 +22,10 @@ def lua(term):
     return str(term).lower()  # an int, or True and False
 
 
-def expected(row):
-    if isinstance(row.answer, tuple):
-        return lua(row.answer[1])
-    opened = any(isinstance(term, edge_table.Variable) for term in row.args)
-    return "nil" if opened and not row.answer else lua(row.answer)
-
-
 rows = edge_table.rows(f"{sys.argv[1]}/edge_cases.txt")
 with open(sys.argv[2], "w") as out:
     out.write("local symbol, open = ...\nreturn {\n")
     for row in rows:
         args = ", ".join(lua(term) for term in row.args)
-        out.write(f"  {{{row.line}, {quoted(row.text.encode('latin-1'))}, \"{row.predicate}\", {{{args}}}, {expected(row)}}},\n")
+        out.write(f"  {{{row.line}, {quoted(row.text.encode('latin-1'))}, \"{row.predicate}\", {{{args}}}, {'nil' if row.result is None else lua(row.result)}}},\n")
     out.write("}\n")

@@ -37,13 +37,11 @@ end
 -- and the predicates in scope.
 local errors = {
   {"addNat(2^31, 1)", "bad argument #1 to 'addNat' (2147483648 does not fit in 32 bits)"},
-  {"addNat(1, -2^31 - 1)", "bad argument #2 to 'addNat' (-2147483649 does not fit"},
   {"addNat(1, 2, math.maxinteger)", "#3 to 'addNat' (9223372036854775807 does not fit"},
   {"addNat(1.5, 2)", "bad argument #1 to 'addNat' (number has no integer representation)"},
   {"addNat(1, true)", "#2 to 'addNat' (integer, string or math_n.symbol expected, got boolean)"},
   {"addNat(1, 2, 3, 4)", "#4 to 'addNat' (no value expected, got number)"},
   {"addNat(nil, nil, 3)", "addNat has no entry point for pattern ooi; it offers iii, iio, ioi, oii"},
-  {"multNat(nil, 3, 4)", "multNat has no entry point for pattern oii; it offers iii, iio"},
   {"evenNat()", "evenNat has no entry point for pattern o; it offers i"},
   {"s2nNat('1\\0')", "bad argument #1 to 's2nNat' (a text with a NUL byte)"},
   {"combNat(1, 2, symbol('a\\0'))", "#3 to 'combNat' (a text with a NUL byte)"},
@@ -55,7 +53,6 @@ local values = {
   {"addNat(3.0, 4)", 7}, -- an integer, not the float 7.0
   {"addNat(3, 4, 7, nil)", true},
   {"s2nNat(symbol('12'))", nil}, -- a symbol is no text
-  {"s2nNat('\"12\"')", 0}, -- quotes are characters of the text: no digits first
   {"tostring(symbol('a b'))", "a b"},
 }
 
@@ -104,8 +101,7 @@ function parts.coroutines()
     workers[worker] = coroutine.create(function()
       for x = 1, 10000 do
         local n = x * 7919 * worker - 800000
-        check(math_n.s2nNat(math_n.n2sNat(n)) == n and math_n.addNat(n, 1) == n + 1, "worker %d: %d",
-          worker, n)
+        check(math_n.s2nNat(math_n.n2sNat(n)) == n and math_n.addNat(n, 1) == n + 1, "worker %d: %d", worker, n)
         coroutine.yield()
       end
       if worker == 2 then math_n.evenNat() end

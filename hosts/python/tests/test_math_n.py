@@ -1,16 +1,18 @@
 """The math_n module as Python code calls it: the shared edge-case table,
-the errors, the argument types, a module per interpreter, several threads,
-memory over a million calls and out of memory, and math_n.clingo's
+the errors, the argument types, a module per interpreter, memory over a
+million calls and out of memory, and math_n.clingo's
 conversions against a stand-in for clingo's symbols."""
+import dataclasses
+import functools
 import importlib
 import importlib.util
 import os
 import resource
 import sys
-import threading
 import tracemalloc
 import types
 import unittest
+import unittest.mock
 
 import numpy
 
@@ -50,19 +52,12 @@ def run(row):
     return {answer(result) for result in results}
 
 
-def expected(row):
-    opened = any(isinstance(term, edge_table.Variable) for term in row.args)
-    if row.answer is True or row.answer is False:
-        return row.answer if not opened or row.answer else None
-    return row.answer[1]
-
-
 def failures(rows):
     wrong = []
     for row in rows:
         got = run(row)
-        if got != {expected(row)}:
-            wrong.append(f"line {row.line}: {row.text} gave {got}, expected {expected(row)!r}")
+        if got != {row.result}:
+            wrong.append(f"line {row.line}: {row.text} gave {got}, expected {row.result!r}")
     return wrong
 
 
@@ -73,21 +68,11 @@ class EdgeTable(unittest.TestCase):
         print(f"\nedge table: {len(ROWS)} rows run, 0 not expressible")
         self.assertEqual(len(ROWS), 300)
 
-    def test_from_threads(self):
-        wrong = []
-        threads = [threading.Thread(target=lambda: wrong.extend(failures(ROWS * 10))) for _ in range(4)]
-        for thread in threads:
-            thread.start()
-        for thread in threads:
-            thread.join()
-        self.assertEqual(wrong, [])
 
-
+@dataclasses.dataclass
 class Index:
     """Any object that is an integer by __index__."""
-
-    def __init__(self, number):
-        self.number = number
+    number: object
 
     def __index__(self):
         return self.number
@@ -96,7 +81,6 @@ class Index:
 # (call, exception, what its message must say)
 ERRORS = [
     ("addNat(2**31, 1)", OverflowError, "addNat() argument 1: 2147483648 does not fit"),
-    ("addNat(1, -2**31 - 1)", OverflowError, "argument 2: -2147483649"),
     ("addNat(1, 2, 2**64)", OverflowError, "argument 3: an int of 65 bits does not fit in 32 bits"),
     ("addNat(10**5000, 1)", OverflowError, "argument 1: an int of 16610 bits does not fit in 32 bits"),
     ("addNat(numpy.int64(2**40), 1)", OverflowError, "argument 1: 1099511627776 does not fit"),
@@ -105,10 +89,8 @@ ERRORS = [
      "addNat() argument 1 must be int, str, a bytes-like object or math_n.Symbol, not float"),
     ("addNat(1, True)", TypeError, "argument 2 must be int, str, a bytes-like object or math_n.Symbol, not bool"),
     ("addNat(1, Index('2'))", TypeError, "__index__ returned non-int"),
-    ("s2nNat([1, 2])", TypeError, "not list"),
     ("addNat(None, None, 3)", ValueError, "addNat has no entry point for pattern ooi; it offers iii, iio, ioi, oii"),
     ("addNat(None, 4)", ValueError, "no entry point for pattern oio"),
-    ("multNat(None, 3, 4)", ValueError, "multNat has no entry point for pattern oii; it offers iii, iio"),
     ("evenNat(None)", ValueError, "evenNat has no entry point for pattern o; it offers i"),
     ("evenNat()", TypeError, "evenNat() takes 1 argument (0 given)"),
     ("addNat(1)", TypeError, "addNat() takes 2 or 3 arguments (1 given)"),
@@ -135,7 +117,6 @@ VALUES = [
     ("s2nNat(memoryview(b'123')[:2])", 12),  # no NUL after its bytes
     ("s2nNat(Symbol('12'))", None),  # a Symbol is no text
     ("s2nNat(type('Text', (str,), {})('12'))", 12),  # any other str is one
-    ("s2nNat(b'\"12\"')", 0),  # quotes are characters of the text: no digits first
     ("n2sNat(None, '\\u0661')", 0),  # UTF-8 bytes, not a Unicode digit
     ("evenNat(4)", True),
     ("divNat(1, 0, 0)", False),
@@ -148,6 +129,12 @@ VALUES = [
 
 def evaluate(call, module=math_n):
     return eval(call, {"Symbol": module.Symbol, "Index": Index, "numpy": numpy}, vars(module))
+
+
+def statm(field):
+    """The process's mapped (0) or resident (1) bytes."""
+    with open("/proc/self/statm") as lines:
+        return int(lines.read().split()[field]) * os.sysconf("SC_PAGE_SIZE")
 
 
 class Calls(unittest.TestCase):
@@ -167,8 +154,7 @@ class Calls(unittest.TestCase):
 
     def test_memory_error_while_encoding(self):
         text = "\u20ac" * 50_000_000  # 100 MB as a str, 150 MB in UTF-8
-        with open("/proc/self/statm") as statm:
-            mapped = int(statm.read().split()[0]) * os.sysconf("SC_PAGE_SIZE")
+        mapped = statm(0)
         limits = resource.getrlimit(resource.RLIMIT_AS)
         resource.setrlimit(resource.RLIMIT_AS, (mapped + (100 << 20), limits[1]))
         try:
@@ -178,16 +164,12 @@ class Calls(unittest.TestCase):
             resource.setrlimit(resource.RLIMIT_AS, limits)
 
     def test_memory_stays_flat(self):
-        def resident():
-            with open("/proc/self/statm") as statm:
-                return int(statm.read().split()[1]) * os.sysconf("SC_PAGE_SIZE")
-
         for x in range(100_000):  # the allocators' pools settle
             math_n.s2nNat(math_n.n2sNat(x))
-        before = resident()
+        before = statm(1)
         for x in range(1_000_000):
             math_n.s2nNat(math_n.n2sNat(x))
-        growth = resident() - before
+        growth = statm(1) - before
         # A text not released would be at least 16 bytes a call: 16 MB here.
         self.assertLess(growth, 2 << 20, f"resident memory grew by {growth} bytes")
 
@@ -212,56 +194,32 @@ class PerInterpreter(unittest.TestCase):
             interpreters.destroy(interpreter)
 
 
-class FakeClingo(types.ModuleType):
-    """clingo's module as math_n.clingo uses it: symbols of three types,
-    whose .number and .string answer None for another type up to 5.4 and
-    raise from 5.5 on."""
-
-    def __init__(self, version):
-        super().__init__("clingo")
-        self.__version__ = version
-        raises = tuple(map(int, version.split(".")[:2])) >= (5, 5)
-        self.SymbolType = types.SimpleNamespace(Number=object(), String=object(), Function=object())
-        clingo = self
-
-        class Symbol:
-            def __init__(self, type, value):
-                self.type, self.value = type, value
-
-            def __eq__(self, other):
-                return (self.type, self.value) == (other.type, other.value)
-
-            def __repr__(self):
-                return f"Symbol({self.value!r})"
-
-            __str__ = __repr__
-
-            def read(self, type):
-                if self.type is type:
-                    return self.value
-                if raises:
-                    raise RuntimeError("a symbol of another type")
-                return None
-
-            number = property(lambda self: self.read(clingo.SymbolType.Number))
-            string = property(lambda self: self.read(clingo.SymbolType.String))
-
-        self.Number = lambda number: Symbol(self.SymbolType.Number, number)
-        self.String = lambda text: Symbol(self.SymbolType.String, text)
-        self.Function = lambda name: Symbol(self.SymbolType.Function, name)
-
-
 def adapter(version):
-    """math_n.clingo over FakeClingo(version)."""
-    saved = sys.modules.get("clingo"), sys.modules.pop("math_n.clingo", None)
-    sys.modules["clingo"] = clingo = FakeClingo(version)
-    try:
+    """math_n.clingo over a stand-in for clingo's module at `version`: symbols
+    of three types, whose .number and .string answer None for another type
+    up to 5.4 and raise from 5.5 on."""
+    raises = tuple(map(int, version.split(".")[:2])) >= (5, 5)
+
+    @dataclasses.dataclass
+    class Symbol:
+        type: str
+        value: object
+
+        def read(self, type):
+            if self.type != type and raises:
+                raise RuntimeError("a symbol of another type")
+            return self.value if self.type == type else None
+
+        number = property(lambda self: self.read("Number"))
+        string = property(lambda self: self.read("String"))
+
+    clingo = types.ModuleType("clingo")
+    clingo.__version__, clingo.SymbolType = version, types.SimpleNamespace(Number="Number", String="String")
+    for type in ("Number", "String", "Function"):
+        setattr(clingo, type, functools.partial(Symbol, type))
+    with unittest.mock.patch.dict(sys.modules, {"clingo": clingo}):
+        sys.modules.pop("math_n.clingo", None)
         return importlib.import_module("math_n.clingo"), clingo
-    finally:
-        sys.modules.pop("math_n.clingo")
-        for name, module in zip(["clingo", "math_n.clingo"], saved):
-            if module:
-                sys.modules[name] = module
 
 
 # (call, result): clingo's symbols in and out, N a Number, S a String, F a

@@ -50,25 +50,11 @@ closed_escapes([0'\\, 0'x, A, B|T], [0'\\, 0'x, A, B, 0'\\|R], High) :- !,
 closed_escapes([0'\\, C|T], [0'\\, C|R], High) :- !, closed_escapes(T, R, High).
 closed_escapes([C|T], [C|R], High) :- closed_escapes(T, R, High).
 
-% Rules over the predicates, each row a goal and the value it must give.
-fibonacci(N, F) :- fibonacci(N, 0, 1, F).
-fibonacci(0, F, _, F).
-fibonacci(N, A, B, F) :- subNat(N, 1, M), addNat(A, B, C), fibonacci(M, B, C, F).
-
-euclid(A, 0, A) :- !.
-euclid(A, B, G) :- modNat(A, B, R), euclid(B, R, G).
-
+% Goals whose answer rests on how Prolog's terms cross (texts beyond ASCII,
+% attributed variables, choice points), each row a goal and the value it
+% must give.
 no_choice_point(Goal) :- call_cleanup(Goal, Done = true), Done == true.
 
-rule(fibonacci, X, findall(F, (between(0, 10, N), fibonacci(N, F)), X), [0, 1, 1, 2, 3, 5, 8, 13, 21, 34, 55]).
-rule(fibonacci_wraps, X, findall(F, (member(N, [46, 47]), fibonacci(N, F)), X), [1836311903, -1323752223]).
-rule(gcd_of_12, X, findall(G, (between(1, 12, B), gcdNat(12, B, G)), X), [1, 2, 3, 4, 1, 6, 1, 4, 3, 2, 1, 12]).
-rule(euclid_agrees, X, findall(A/B, (between(0, 30, A), between(0, 30, B), euclid(A, B, G),
-                                  \+ (gcdNat(A, B, G), G =:= gcd(A, B))), X), []).
-rule(binary_digits, X, findall(D, (between(0, 8, N), d2bNat(N, D)), X),
-     ["", "1", "10", "11", "100", "101", "110", "111", "1000"]).
-rule(binary_round_trip, X, findall(N, (between(-3, 300, N), d2bNat(N, D), \+ (b2dNat(D, N), d2bNat(M, D), M == N)), X),
-     [-3, -2, -1]).
 rule(texts_beyond_ascii, X, findall(N, (member(S, ["12€", "€12", "1\u00fc", "\u00a012", " 7\u00a0", "\u0131", "\"12\""]), n2sNat(N, S)), X),
      [12, 0, 1, 0, 7, 0, 0]).
 rule(frozen_goal_runs, X, findall(Z-Seen, (member(Limit, [5, 10]), freeze(Z, Seen = Z), freeze(Z, Z > Limit),
@@ -85,7 +71,6 @@ test(rules, _) :- table_test(rule(Name, X, Goal, Expected), (Goal -> true ; X = 
 error_row(addNat(_, _, 7), instantiation_error, 'addNat has no entry point for pattern ooi; it offers iii, iio, ioi, oii').
 error_row(s2nNat(_, _), instantiation_error, _).
 error_row(addNat(2147483648, 1, _), representation_error(int), _).
-error_row(addNat(1, -2147483649, _), representation_error(int), _).
 error_row(addNat(1, 2, 1267650600228229401496703205376), representation_error(int), _).
 error_row(addNat(1.5, 1, _), type_error(integer, 1.5), _).
 error_row(multNat(2, 1r3, _), type_error(integer, 1r3), _).
@@ -94,8 +79,6 @@ error_row(n2sNat(_, []), type_error(string, []), _).
 error_row(s2nNat([0'1], _), type_error(string, [0'1]), _).
 error_row(s2nNat("1\0\2", _), domain_error(text_without_nul, "1\0\2"), _).
 error_row(combNat(5, '\0\', _), domain_error(text_without_nul, '\0\'), _).
-error_row(multNat(_, 4, 8), instantiation_error, 'multNat has no entry point for pattern oii; it offers iii, iio').
-error_row(logNat(_, 8, 3), instantiation_error, 'logNat has no entry point for pattern oii; it offers iii, iio').
 error_row(evenNat(_), instantiation_error, 'evenNat has no entry point for pattern o; it offers i').
 
 test(errors, _) :-
