@@ -1,11 +1,13 @@
 """The SQLite extension through SQLite's own interface, each case a query.
 
-Usage: sqlite_test.py edge_cases|queries MODULE TESTS_DIR
+Usage: sqlite_test.py edge_cases|queries MODULE TESTS_DIR SQLITE3
   edge_cases: every row of TESTS_DIR/edge_cases.txt as a query;
   queries:    the table below (conversions, NULLs, errors, schema uses,
-              UTF-16) and the values SQLite's INTEGER affinity takes.
+              UTF-16), the values SQLite's INTEGER affinity takes, and the
+              README's CSV file imported by the SQLITE3 shell.
 """
 import sqlite3
+import subprocess
 import sys
 
 
@@ -147,19 +149,28 @@ def affinity(module):
     return failures
 
 
-def queries(module):
+def csv_import(module, shell):
+    """The shell's .import stores TEXT in a new table (the README's example)."""
+    got = subprocess.run([shell, ":memory:", f".load {module}", ".import --csv /dev/stdin sums",
+                          "SELECT typeof(a), addNat(a, b), a + b FROM sums WHERE addNat(a, b, c)"],
+                         input="a,b,c\n3,4,7\n5,2,8\n", capture_output=True, text=True)
+    expected = "text|7|7\n"
+    return [] if got.stdout == expected else [f"  .import --csv gave {got.stdout!r} {got.stderr!r}, expected {expected!r}"]
+
+
+def queries(module, shell):
     failures = []
     for statements, expected in QUERIES:
         got = run(connect(module), statements)
         if got != expected:
             failures.append(f"  {statements}\n    gave {got!r}, expected {expected!r}")
-    failures += affinity(module)
-    print(f"{len(QUERIES)} queries, {len(AFFINITY)} values against INTEGER affinity")
+    failures += affinity(module) + csv_import(module, shell)
+    print(f"{len(QUERIES)} queries, {len(AFFINITY)} values against INTEGER affinity, a CSV import run")
     return failures
 
 
 if __name__ == "__main__":
-    part, module, tests = sys.argv[1:]
-    failures = edge_cases(module, tests) if part == "edge_cases" else queries(module)
+    part, module, tests, shell = sys.argv[1:]
+    failures = edge_cases(module, tests) if part == "edge_cases" else queries(module, shell)
     print(f"{len(failures)} failed", *failures, sep="\n")
     sys.exit(1 if failures else 0)
